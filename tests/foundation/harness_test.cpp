@@ -1,0 +1,5 @@
+#include <gtest/gtest.h>
+
+TEST(Harness, RunsUnderTheTestPlatform) {
+    EXPECT_EQ(sizeof(void*), 8u);
+}
