@@ -1,3 +1,11 @@
+# tarnevo_add_bench(name SOURCES ... [LIBS ...]): a benchmark program run by the `bench` target.
+function(tarnevo_add_bench name)
+  cmake_parse_arguments(B "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${B_SOURCES})
+  target_link_libraries(${name} PRIVATE ${B_LIBS})
+  set_property(GLOBAL APPEND PROPERTY TARNEVO_BENCHMARKS ${name})
+endfunction()
+
 # GoogleTest from the Debian sources, built with whatever compiler this build uses,
 # and one helper to declare a test program.
 if(NOT BUILD_TESTING)
