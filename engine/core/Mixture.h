@@ -109,4 +109,10 @@ public:
                                 const double* xv, double& sigma, std::string& message) const = 0;
 };
 
+// Builds a mixture with the default model from fluid files and a mixture (binary
+// parameter) file. Null with a message on failure. Test programs find the committed
+// fluid files in the folder given by the compile definition TARNEVO_FLUIDS_DIR.
+std::unique_ptr<Mixture> createMixture(const std::vector<std::string>& fluidFiles,
+                                       const std::string& mixtureFile, std::string& message);
+
 }  // namespace tarnevo::engine
