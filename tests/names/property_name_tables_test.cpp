@@ -1,0 +1,281 @@
+#include "package/names/PropertyNameTables.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace tarnevo {
+namespace {
+
+using ::testing::Optional;
+
+const PropertyNameTables& T() { return NameTables(); }
+
+bool Listed(const NameList& list, const std::wstring& name) {
+    return std::find(list.Names().begin(), list.Names().end(), name) != list.Names().end();
+}
+
+TEST(PropertyNameTables, ListSizesAndEveryListedNameMapsToItsPosition) {
+    EXPECT_EQ(T().CompoundConstants().list.size(), 11u);
+    EXPECT_EQ(T().TDependentProperties().list.size(), 18u);
+    EXPECT_EQ(T().SinglePhaseProperties().list.size(), 91u);
+    EXPECT_EQ(T().TwoPhaseProperties().list.size(), 15u);
+    EXPECT_EQ(T().Version10Properties().size(), 118u);
+
+    // Map sizes: the listed names plus the aliases (4 x 5 single-phase, 2 x 5 two-phase).
+    EXPECT_EQ(T().CompoundConstants().map.size(), 11u);
+    EXPECT_EQ(T().TDependentProperties().map.size(), 18u);
+    EXPECT_EQ(T().SinglePhaseProperties().map.size(), 111u);
+    EXPECT_EQ(T().TwoPhaseProperties().map.size(), 25u);
+    EXPECT_EQ(T().FlashTypes().size(), 14u);
+
+    for (const NameTable* table : {&T().CompoundConstants(), &T().TDependentProperties(),
+                                   &T().SinglePhaseProperties(), &T().TwoPhaseProperties()}) {
+        for (std::size_t id = 0; id < table->list.size(); ++id) {
+            EXPECT_THAT(table->map.Find(table->list[id].c_str()), Optional(static_cast<std::int32_t>(id)))
+                << table->list[id];
+        }
+    }
+}
+
+TEST(PropertyNameTables, CompoundConstantAndTemperatureDependentOrder) {
+    const NameList& constants = T().CompoundConstants().list;
+    EXPECT_EQ(constants[kCasRegistryNumber], L"casRegistryNumber");
+    EXPECT_EQ(constants[kCharge], L"charge");
+    EXPECT_EQ(constants[kCriticalVolume], L"criticalVolume");
+    EXPECT_EQ(constants[kMolecularWeightConstant], L"molecularWeight");
+    EXPECT_EQ(constants[kNormalBoilingPoint], L"normalBoilingPoint");
+
+    const NameList& tDependent = T().TDependentProperties().list;
+    EXPECT_EQ(tDependent[kVaporPressure], L"vaporPressure");
+    EXPECT_EQ(tDependent[kVaporPressureDT], L"vaporPressure.Dtemperature");
+    EXPECT_EQ(tDependent[kVirialCoefficientDT], L"virialCoefficient.Dtemperature");
+    EXPECT_EQ(tDependent[kIdealGasEnthalpyDT], L"idealGasEnthalpy.Dtemperature");
+    EXPECT_EQ(tDependent[kVolumeOfLiquid], L"volumeOfLiquid");
+}
+
+TEST(PropertyNameTables, SinglePhaseIdentifierIsFiveTimesBasePlusForm) {
+    const NameMap& map = T().SinglePhaseProperties().map;
+    EXPECT_THAT(map.Find(L"compressibility"), Optional(0));
+    EXPECT_THAT(map.Find(L"density"), Optional(PropertyId(kDensity, kValue)));
+    EXPECT_THAT(map.Find(L"density.Dpressure"), Optional(12));
+    EXPECT_THAT(map.Find(L"enthalpy.Dtemperature"), Optional(16));
+    EXPECT_THAT(map.Find(L"heatCapacityCv.Dmoles"), Optional(48));
+    EXPECT_THAT(map.Find(L"logFugacityCoefficient.DmolFraction"), Optional(69));
+    EXPECT_THAT(map.Find(L"volume.DmolFraction"), Optional(89));
+    EXPECT_THAT(map.Find(L"molecularWeight"), Optional(90));
+    EXPECT_EQ(map.Find(L"molecularWeight.Dtemperature"), std::nullopt);
+    EXPECT_EQ(PropertyId(kHeatCapacityCp, kDPressure), 42);
+    EXPECT_EQ(BaseOf(69), kLogFugacityCoefficient);
+    EXPECT_EQ(FormOf(69), kDMolFraction);
+
+    const NameList& list = T().SinglePhaseProperties().list;
+    EXPECT_EQ(list[0], L"compressibility");
+    EXPECT_EQ(list[12], L"density.Dpressure");
+    EXPECT_EQ(list[89], L"volume.DmolFraction");
+    EXPECT_EQ(list[90], L"molecularWeight");
+}
+
+TEST(PropertyNameTables, NamesAreMatchedWithoutRegardToCase) {
+    EXPECT_THAT(T().SinglePhaseProperties().map.Find(L"Density"), Optional(10));
+    EXPECT_THAT(T().SinglePhaseProperties().map.Find(L"DENSITY"), Optional(10));
+    EXPECT_THAT(T().SinglePhaseProperties().map.Find(L"HEATCAPACITYCP.DPRESSURE"), Optional(42));
+    EXPECT_THAT(T().CompoundConstants().map.Find(L"CASREGISTRYNUMBER"), Optional(0));
+    EXPECT_THAT(T().TDependentProperties().map.Find(L"VaporPressure.DTemperature"), Optional(1));
+}
+
+TEST(PropertyNameTables, SinglePhaseAliasesShareTheIdentifiersButAreNotListed) {
+    const NameMap& map = T().SinglePhaseProperties().map;
+    EXPECT_THAT(map.Find(L"heatCapacity.Dpressure"), Optional(42));
+    EXPECT_EQ(map.Find(L"heatCapacity.Dpressure"), map.Find(L"heatCapacityCp.Dpressure"));
+    EXPECT_THAT(map.Find(L"heatCapacity"), Optional(40));
+    EXPECT_THAT(map.Find(L"gibbsFreeEnergy"), Optional(35));
+    EXPECT_THAT(map.Find(L"gibbsFreeEnergy.DmolFraction"), Optional(39));
+    EXPECT_THAT(map.Find(L"HELMHOLTZFREEENERGY"), Optional(50));
+    EXPECT_THAT(map.Find(L"helmholtzFreeEnergy.Dmoles"), Optional(53));
+    EXPECT_THAT(map.Find(L"energy"), Optional(55));
+    EXPECT_THAT(map.Find(L"energy.Dtemperature"), Optional(56));
+
+    const NameList& list = T().SinglePhaseProperties().list;
+    for (const wchar_t* alias : {L"heatCapacity", L"gibbsFreeEnergy", L"helmholtzFreeEnergy", L"energy",
+                                 L"heatCapacity.Dpressure", L"energy.DmolFraction"}) {
+        EXPECT_FALSE(Listed(list, alias)) << alias;
+    }
+}
+
+TEST(PropertyNameTables, TwoPhaseNamesAndAliases) {
+    const NameMap& map = T().TwoPhaseProperties().map;
+    EXPECT_THAT(map.Find(L"KValue"), Optional(0));
+    EXPECT_THAT(map.Find(L"kvalues"), Optional(0));
+    EXPECT_THAT(map.Find(L"kvalues.Dmoles"), Optional(3));
+    EXPECT_THAT(map.Find(L"logKvalue"), Optional(5));
+    EXPECT_THAT(map.Find(L"LOGKVALUES.DPRESSURE"), Optional(7));
+    EXPECT_THAT(map.Find(L"surfaceTension"), Optional(10));
+    EXPECT_THAT(map.Find(L"surfaceTension.DmolFraction"), Optional(14));
+    EXPECT_EQ(map.Find(L"surfaceTensions"), std::nullopt);
+
+    const NameList& list = T().TwoPhaseProperties().list;
+    EXPECT_EQ(list[0], L"kvalue");
+    EXPECT_EQ(list[5], L"logKvalue");
+    EXPECT_EQ(list[14], L"surfaceTension.DmolFraction");
+    EXPECT_FALSE(Listed(list, L"kvalues"));
+    EXPECT_FALSE(Listed(list, L"logKvalues"));
+}
+
+TEST(PropertyNameTables, NamesBelongOnlyToTheirOwnMaps) {
+    // "molecularWeight" is both a compound constant and a single-phase property.
+    EXPECT_THAT(T().CompoundConstants().map.Find(L"molecularWeight"), Optional(9));
+    EXPECT_THAT(T().SinglePhaseProperties().map.Find(L"molecularWeight"), Optional(90));
+    EXPECT_EQ(T().TDependentProperties().map.Find(L"molecularWeight"), std::nullopt);
+    EXPECT_EQ(T().SinglePhaseProperties().map.Find(L"vaporPressure"), std::nullopt);
+    EXPECT_EQ(T().TwoPhaseProperties().map.Find(L"density"), std::nullopt);
+    EXPECT_EQ(T().CompoundConstants().map.Find(L"density"), std::nullopt);
+
+    for (const NameMap* map : {&T().CompoundConstants().map, &T().TDependentProperties().map,
+                               &T().SinglePhaseProperties().map, &T().TwoPhaseProperties().map,
+                               &T().FlashTypes()}) {
+        EXPECT_EQ(map->Find(L""), std::nullopt);
+        EXPECT_EQ(map->Find(nullptr), std::nullopt);
+    }
+}
+
+TEST(PropertyNameTables, Version10ListOrder) {
+    const NameList& v10 = T().Version10Properties();
+    const NameList& tDependent = T().TDependentProperties().list;
+    for (std::size_t i = 0; i < tDependent.size(); ++i) EXPECT_EQ(v10[i], tDependent[i]);
+
+    const std::pair<std::size_t, const wchar_t*> spots[] = {
+        {18, L"compressibility"},
+        {52, L"fugacityCoefficient.DmolFraction"},
+        {53, L"jouleThomsonCoefficient"},
+        {83, L"molecularWeight"},
+        {84, L"heatCapacity"},
+        {86, L"heatCapacity.Dpressure"},
+        {89, L"heatCapacityCv"},
+        {93, L"heatCapacityCv.DmolFraction"},
+        {94, L"gibbsFreeEnergy"},
+        {99, L"helmholtzFreeEnergy"},
+        {104, L"energy"},
+        {108, L"energy.DmolFraction"},
+        {109, L"kvalues"},
+        {111, L"kvalues.Dpressure"},
+        {112, L"logKvalues"},
+        {115, L"surfaceTension"},
+        {117, L"surfaceTension.Dpressure"},
+    };
+    for (const auto& [index, name] : spots) EXPECT_EQ(v10[index], name) << index;
+
+    const std::set<std::wstring> distinct(v10.Names().begin(), v10.Names().end());
+    EXPECT_EQ(distinct.size(), v10.size());
+    for (const wchar_t* absent : {L"gibbsEnergy", L"heatCapacityCp", L"helmholtzEnergy", L"internalEnergy",
+                                  L"internalEnergy.Dpressure", L"casRegistryNumber", L"kvalue",
+                                  L"kvalues.Dmoles", L"surfaceTension.DmolFraction"}) {
+        EXPECT_FALSE(Listed(v10, absent)) << absent;
+    }
+}
+
+// Every 1.0 name must be understood by the 1.0 property code, which classifies it through
+// the single-phase, temperature-dependent and two-phase maps.
+TEST(PropertyNameTables, EveryVersion10NameResolvesThroughTheMaps) {
+    for (const std::wstring& name : T().Version10Properties().Names()) {
+        const auto single = T().SinglePhaseProperties().map.Find(name.c_str());
+        const auto pure = T().TDependentProperties().map.Find(name.c_str());
+        const auto twoPhase = T().TwoPhaseProperties().map.Find(name.c_str());
+        EXPECT_EQ(int(single.has_value()) + int(pure.has_value()) + int(twoPhase.has_value()), 1)
+            << name;
+        if (twoPhase) EXPECT_LT(FormOf(*twoPhase), kDMoles) << name;
+    }
+}
+
+TEST(PropertyNameTables, FlashTypeKeys) {
+    const std::pair<const wchar_t*, FlashType> keys[] = {
+        {L"TP", FlashType::TP},      {L"PT", FlashType::TP},      {L"TH", FlashType::TH},
+        {L"HT", FlashType::TH},      {L"TS", FlashType::TS},      {L"ST", FlashType::TS},
+        {L"PH", FlashType::PH},      {L"HP", FlashType::PH},      {L"PS", FlashType::PS},
+        {L"SP", FlashType::PS},      {L"TVF", FlashType::TQMole}, {L"PVF", FlashType::PQMole},
+        {L"HS", FlashType::SH},      {L"SH", FlashType::SH},
+    };
+    for (const auto& [key, type] : keys) EXPECT_EQ(T().FindFlashType(key), type) << key;
+
+    EXPECT_EQ(static_cast<int>(T().FindFlashType(L"pt")), 1);
+    EXPECT_EQ(static_cast<int>(T().FindFlashType(L"Tvf")), 13);
+    EXPECT_EQ(static_cast<int>(T().FindFlashType(L"pvf")), 14);
+    EXPECT_EQ(static_cast<int>(T().FindFlashType(L"sh")), 17);
+    for (const wchar_t* unknown : {L"TQ", L"PQ", L"TU", L"TV", L"T", L"TPX", L""}) {
+        EXPECT_EQ(T().FindFlashType(unknown), FlashType::None);
+    }
+    EXPECT_EQ(T().FindFlashType(nullptr), FlashType::None);
+}
+
+TEST(PropertyNameTables, KeywordsAreAutomationStrings) {
+    const std::pair<Keyword, const wchar_t*> words[] = {
+        {Keyword::Pressure, L"pressure"},   {Keyword::Temperature, L"temperature"},
+        {Keyword::Fraction, L"fraction"},   {Keyword::PhaseFraction, L"phaseFraction"},
+        {Keyword::Mole, L"mole"},           {Keyword::Mass, L"mass"},
+        {Keyword::Vapor, L"Vapor"},         {Keyword::Liquid, L"Liquid"},
+        {Keyword::Enthalpy, L"enthalpy"},   {Keyword::Entropy, L"entropy"},
+        {Keyword::InternalEnergy, L"internalEnergy"}, {Keyword::Volume, L"volume"},
+        {Keyword::Overall, L"overall"},     {Keyword::Mixture, L"mixture"},
+    };
+    for (const auto& [word, text] : words) {
+        const BSTR stored = T().Word(word);
+        ASSERT_NE(stored, nullptr);
+        EXPECT_STREQ(stored, text);
+        EXPECT_EQ(SysStringLen(stored), std::wstring(text).size());
+        EXPECT_EQ(T().Word(word), stored);  // the same stored string every time
+    }
+}
+
+TEST(PropertyNameTables, ListCopiesAreIndependentStringArrays) {
+    for (const NameList* list : {&T().CompoundConstants().list, &T().TDependentProperties().list,
+                                 &T().SinglePhaseProperties().list, &T().TwoPhaseProperties().list,
+                                 &T().Version10Properties()}) {
+        _variant_t copy = list->Copy();
+        ASSERT_EQ(copy.vt, VT_ARRAY | VT_BSTR);
+        ASSERT_NE(copy.parray, list->Array().parray);
+        ASSERT_EQ(SafeArrayGetDim(copy.parray), 1u);
+        LONG lower = -1, upper = -1;
+        ASSERT_EQ(SafeArrayGetLBound(copy.parray, 1, &lower), S_OK);
+        ASSERT_EQ(SafeArrayGetUBound(copy.parray, 1, &upper), S_OK);
+        EXPECT_EQ(lower, 0);
+        ASSERT_EQ(static_cast<std::size_t>(upper + 1), list->size());
+
+        BSTR* items = nullptr;
+        ASSERT_EQ(SafeArrayAccessData(copy.parray, reinterpret_cast<void**>(&items)), S_OK);
+        for (std::size_t i = 0; i < list->size(); ++i) EXPECT_STREQ(items[i], (*list)[i].c_str());
+        SafeArrayUnaccessData(copy.parray);
+    }
+
+    // Destroying a copy leaves the held array intact.
+    { _variant_t discarded = T().TwoPhaseProperties().list.Copy(); }
+    _variant_t again = T().TwoPhaseProperties().list.Copy();
+    BSTR first = nullptr;
+    LONG index = 0;
+    ASSERT_EQ(SafeArrayGetElement(again.parray, &index, &first), S_OK);
+    EXPECT_STREQ(first, L"kvalue");
+    SysFreeString(first);
+}
+
+TEST(PropertyNameTables, ConcurrentReadersSeeTheSameAnswers) {
+    std::vector<std::thread> readers;
+    std::vector<int> failures(4, 0);
+    for (int r = 0; r < 4; ++r) {
+        readers.emplace_back([r, &failures] {
+            for (int i = 0; i < 20000; ++i) {
+                if (T().SinglePhaseProperties().map.Find(L"HeatCapacity.DPressure") != 42) ++failures[r];
+                if (T().TwoPhaseProperties().map.Find(L"KValues") != 0) ++failures[r];
+                if (T().FindFlashType(L"pvf") != FlashType::PQMole) ++failures[r];
+            }
+        });
+    }
+    for (std::thread& reader : readers) reader.join();
+    EXPECT_THAT(failures, ::testing::Each(0));
+}
+
+}  // namespace
+}  // namespace tarnevo
