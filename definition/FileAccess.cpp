@@ -1,0 +1,66 @@
+#include "definition/FileAccess.h"
+
+#include <windows.h>
+
+#include <cerrno>
+
+#include "definition/AnsiText.h"
+
+namespace tarnevo {
+
+namespace {
+struct FindCloser {
+    void operator()(HANDLE handle) const noexcept { FindClose(handle); }
+};
+using UniqueFind = std::unique_ptr<void, FindCloser>;
+}  // namespace
+
+UniqueFile OpenFile(const std::wstring& path, const wchar_t* mode, int& errorNumber) {
+    errorNumber = 0;
+    std::FILE* file = nullptr;
+    errno = 0;
+    const errno_t result = _wfopen_s(&file, path.c_str(), mode);
+    if (result != 0 || !file) errorNumber = result != 0 ? result : (errno != 0 ? errno : ENOENT);
+    return UniqueFile(file);
+}
+
+bool PathExists(const std::wstring& path) {
+    if (path.empty()) return false;
+    WIN32_FIND_DATAW data;
+    HANDLE handle = FindFirstFileW(path.c_str(), &data);
+    if (handle == INVALID_HANDLE_VALUE) return false;
+    UniqueFind owner(handle);
+    return true;
+}
+
+bool ReadAll(std::FILE* file, std::string& content) {
+    content.clear();
+    char block[513];
+    for (;;) {
+        const size_t got = std::fread(block, 1, 512, file);
+        content.append(block, got);
+        if (got < 512) break;
+    }
+    return std::ferror(file) == 0;
+}
+
+bool WriteWholeFile(const std::wstring& path, const std::string& content, const std::wstring& prefix,
+                    std::wstring& message) {
+    int errorNumber = 0;
+    UniqueFile file = OpenFile(path, L"wb", errorNumber);
+    if (!file) {
+        message = prefix + CrtErrorText(errorNumber);
+        return false;
+    }
+    errno = 0;
+    const bool written = std::fwrite(content.data(), 1, content.size(), file.get()) == content.size();
+    const int writeError = errno;
+    const bool closed = std::fclose(file.release()) == 0;
+    if (!written || !closed) {
+        message = prefix + CrtErrorText(writeError != 0 ? writeError : (errno != 0 ? errno : EIO));
+        return false;
+    }
+    return true;
+}
+
+}  // namespace tarnevo

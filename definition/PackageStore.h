@@ -1,0 +1,52 @@
+// The package store: user folder, REFPROP folder and temporary folder of the process,
+// the paths derived from them and TARNEVO.conf, which records the REFPROP folder.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "definition/StoreLock.h"
+#include "definition/StoreUserInterface.h"
+
+namespace tarnevo {
+
+// Establishes the folders on first use (later calls only re-check the package folder).
+// On false `message` holds the text to report; nothing is thrown.
+bool InitializeFolders(std::wstring& message);
+
+// Store paths; empty until InitializeFolders succeeded.
+std::wstring UserFolder();
+std::wstring RefpropFolder();
+std::wstring TemporaryFolder();  // always ends in a backslash
+
+// Derived paths.
+std::wstring PackageFolder();
+std::wstring PackageSearchPattern();
+std::wstring PackageFilePath(const std::wstring& packageName);
+std::wstring ConfigurationFilePath();
+std::wstring RefpropLibraryPath();
+
+// The "REFPROP_FOLDER=<folder>\r\n" line of TARNEVO.conf, in the ANSI code page.
+bool BuildConfigurationText(const std::wstring& refpropFolder, std::string& text);
+
+enum class RefpropFolderChange { Changed, Cancelled, Failed };
+
+// File side of the manager dialog's "Refprop Folder" button: asks for refprop.dll,
+// records its folder in TARNEVO.conf and then in memory. `showFolder` (may be empty)
+// is called with the new folder before the information message is shown.
+RefpropFolderChange ChangeRefpropFolder(HWND owner, const std::function<void(const std::wstring&)>& showFolder);
+
+// Seams for tests: folder roots (an empty root means the system's folder), the user
+// interface (null means the system's), and forgetting the three paths.
+struct StoreRoots {
+    std::wstring applicationData;
+    std::wstring programFiles;
+    std::wstring temporary;
+};
+void SetStoreRoots(const StoreRoots& roots);
+void SetStoreUserInterface(StoreUserInterface* ui);
+void ResetPackageStore();
+
+}  // namespace tarnevo
