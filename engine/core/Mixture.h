@@ -18,6 +18,7 @@ struct ResidualDerivatives {
     double ar_T = 0, ar_rho = 0;
     double ar_TT = 0, ar_Trho = 0, ar_rhorho = 0;
     double ar_rhorhorho = 0;
+    double ar_TTrho = 0, ar_Trhorho = 0;  // for d2P/dT2 and d2P/dT drho
     // order >= 1
     std::vector<double> n_ar_n;      // d(n ar)/dn_i
     std::vector<double> n_ar_nT;     // d2(n ar)/dn_i dT
@@ -39,6 +40,13 @@ public:
     // Density above which the model is meaningless (e.g. 1/b for cubics), mol/L.
     virtual double maxDensity(const double* x) const = 0;
     virtual std::string name() const = 0;
+    // Closed-form density roots at (T, p) where the model has them (cubics):
+    // the number of roots written to roots[0..2] (ascending), or -1 when the
+    // model has no closed form and the caller must iterate.
+    virtual int densityRoots(double T, double p, const double* x, double roots[3]) const {
+        (void)T; (void)p; (void)x; (void)roots;
+        return -1;
+    }
 };
 
 // Constants of one component as read from its fluid file.

@@ -1,0 +1,86 @@
+#include "core/ReferenceState.h"
+
+#include <cmath>
+#include <vector>
+
+namespace tarnevo::engine {
+
+bool pureSaturation(const Mixture& mixture, int i, double T, double& p, double& rhoL,
+                    double& rhoV) {
+    const ComponentConstants& c = mixture.component(i);
+    if (!(T > 0) || T >= c.tCritical) return false;
+    std::vector<double> x(mixture.size(), 0.0);
+    x[i] = 1;
+    // Start from the Wilson estimate; successive substitution on p.
+    p = c.pCritical * std::exp(5.373 * (1 + c.acentric) * (1 - c.tCritical / T));
+    LnPhi phiL, phiV;
+    for (int it = 0; it < 500; ++it) {
+        
+        if (!mixture.density(T, p, x.data(), Root::Liquid, rhoL) ||
+            !mixture.density(T, p, x.data(), Root::Vapour, rhoV))
+            return false;
+        if (std::fabs(rhoL - rhoV) <= 1e-9 * rhoL) {
+            // One root only: move p towards the side where the other root appears.
+            const double Z = p / (rhoL * kGasConstant * T);
+            p *= Z < 0.3 ? 0.5 : 1.5;
+            continue;
+        }
+        mixture.lnPhi(T, rhoL, x.data(), 0, phiL);
+        mixture.lnPhi(T, rhoV, x.data(), 0, phiV);
+        const double d = phiL.lnphi[i] - phiV.lnphi[i];
+        p *= std::exp(d);
+        if (std::fabs(d) < 1e-11) return true;  // ln phi carries ~1e-13 of rounding
+    }
+    return false;
+}
+
+bool applyReferenceState(HelmholtzMixture& mixture, const ReferenceSpec& spec,
+                         std::string& message) {
+    const int nc = mixture.size();
+    for (int i = 0; i < nc; ++i) mixture.setReferenceOffsets(i, 0, 0);
+    std::vector<double> x(nc, 0.0);
+    for (int i = 0; i < nc; ++i) {
+        const ComponentConstants& c = mixture.component(i);
+        std::fill(x.begin(), x.end(), 0.0);
+        x[i] = 1;
+        double T = 0, h = 0, s = 0, rho = 0;
+        bool saturated = true;
+        if (spec.code == "DEF" || spec.code == "NBP") {
+            // Fluids without a normal boiling point above the triple point (CO2):
+            // the saturated liquid at the triple point.
+            T = c.tNormalBoiling > c.tTriple ? c.tNormalBoiling : c.tTriple;
+        } else if (spec.code == "ASH") {
+            T = 233.15;
+        } else if (spec.code == "IIR") {
+            T = 273.15;
+            h = 200.0 * c.molarMass;
+            s = 1.0 * c.molarMass;
+        } else if (spec.code == "OTH") {
+            T = spec.t0;
+            h = spec.h0;
+            s = spec.s0;
+            saturated = false;
+        } else {
+            message = "unknown reference state \"" + spec.code + "\"";
+            return false;
+        }
+        if (saturated) {
+            double p, rhoV;
+            if (!pureSaturation(mixture, i, T, p, rho, rhoV)) {
+                message = "no saturated liquid of " + c.name + " at " + std::to_string(T) +
+                          " K for the reference state " + spec.code;
+                return false;
+            }
+        } else if (!mixture.density(T, spec.p0, x.data(), Root::Stable, rho)) {
+            message = "no density of " + c.name + " at the reference state (T = " +
+                      std::to_string(spec.t0) + " K, p = " + std::to_string(spec.p0) + " kPa)";
+            return false;
+        }
+        Properties pr;
+        mixture.properties(T, rho, x.data(), pr);
+        mixture.setReferenceOffsets(i, h - pr.h, s - pr.s);
+    }
+    return true;
+}
+
+}  // namespace tarnevo::engine

@@ -1,0 +1,200 @@
+// Thermodynamic consistency of the engine's mixture model: identities between
+// properties, analytic derivatives against finite differences, fugacities.
+#include "core/HelmholtzMixture.h"
+#include "core/ReferenceState.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+#include <string>
+#include <vector>
+
+using namespace tarnevo::engine;
+
+namespace {
+
+std::string fluid(const std::string& name) { return std::string(TARNEVO_FLUIDS_DIR) + "/" + name + ".FLD"; }
+std::string mixFile() { return std::string(TARNEVO_FLUIDS_DIR) + "/hmx.bnc"; }
+
+std::unique_ptr<HelmholtzMixture> make(const std::vector<std::string>& names) {
+    std::vector<std::string> files;
+    for (const auto& n : names) files.push_back(fluid(n));
+    std::string message;
+    auto m = createHelmholtzMixture(files, mixFile(), message);
+    EXPECT_TRUE(m) << message;
+    return m;
+}
+
+struct State {
+    const char* label;
+    std::vector<std::string> fluids;
+    std::vector<double> x;
+    double T, p;
+    Root root;
+};
+
+// Gas, liquid and supercritical states of pure fluids and mixtures.
+const std::vector<State>& states() {
+    static const std::vector<State> s = {
+        {"methane gas", {"METHANE"}, {1.0}, 300, 5000, Root::Stable},
+        {"methane liquid", {"METHANE"}, {1.0}, 120, 1000, Root::Liquid},
+        {"water liquid", {"WATER"}, {1.0}, 350, 101.325, Root::Liquid},
+        {"co2 supercritical", {"CO2"}, {1.0}, 320, 10000, Root::Stable},
+        {"natural gas", {"METHANE", "ETHANE", "PROPANE", "NITROGEN", "CO2"},
+         {0.85, 0.06, 0.03, 0.04, 0.02}, 280, 6000, Root::Stable},
+        {"natural gas dense", {"METHANE", "ETHANE", "PROPANE", "NITROGEN", "CO2"},
+         {0.85, 0.06, 0.03, 0.04, 0.02}, 250, 20000, Root::Stable},
+        {"hydrocarbon liquid", {"PROPANE", "BUTANE", "PENTANE"}, {0.3, 0.3, 0.4}, 300, 2000,
+         Root::Liquid},
+        {"refrigerant vapour", {"R32", "R125"}, {0.5, 0.5}, 300, 500, Root::Vapour},
+    };
+    return s;
+}
+
+double rel(double a, double b) { return std::fabs(a - b) / std::max(std::fabs(b), 1e-300); }
+
+}  // namespace
+
+class Consistency : public ::testing::TestWithParam<size_t> {
+protected:
+    void SetUp() override {
+        s = &states()[GetParam()];
+        m = make(s->fluids);
+        ASSERT_TRUE(m);
+        ASSERT_TRUE(m->density(s->T, s->p, s->x.data(), s->root, rho)) << s->label;
+        m->properties(s->T, rho, s->x.data(), pr);
+    }
+    const State* s = nullptr;
+    std::unique_ptr<HelmholtzMixture> m;
+    double rho = 0;
+    Properties pr;
+};
+
+TEST_P(Consistency, DensityRootReproducesPressure) {
+    EXPECT_LT(rel(pr.p, s->p), 1e-9) << s->label;
+    EXPECT_GT(pr.dPdrho, 0) << s->label;
+}
+
+TEST_P(Consistency, EnergyIdentities) {
+    const double T = s->T;
+    EXPECT_LT(rel(pr.h, pr.e + pr.p / rho), 1e-10) << s->label;
+    EXPECT_NEAR(pr.g, pr.h - T * pr.s, 1e-8 * (std::fabs(pr.h) + T * std::fabs(pr.s))) << s->label;
+    EXPECT_NEAR(pr.a, pr.e - T * pr.s, 1e-8 * (std::fabs(pr.e) + T * std::fabs(pr.s))) << s->label;
+    EXPECT_LT(rel(pr.Z, pr.p / (rho * kGasConstant * T)), 1e-12) << s->label;
+}
+
+TEST_P(Consistency, PressureDerivativesMatchFiniteDifferences) {
+    const double T = s->T, *x = s->x.data();
+    const double hr = rho * 1e-5, hT = T * 1e-5;
+    const double dPdrho = (m->pressure(T, rho + hr, x) - m->pressure(T, rho - hr, x)) / (2 * hr);
+    const double dPdT = (m->pressure(T + hT, rho, x) - m->pressure(T - hT, rho, x)) / (2 * hT);
+    const double d2 = (m->pressure(T, rho + hr, x) - 2 * pr.p + m->pressure(T, rho - hr, x)) / (hr * hr);
+    EXPECT_LT(rel(pr.dPdrho, dPdrho), 1e-7) << s->label;
+    EXPECT_LT(rel(pr.dPdT, dPdT), 1e-7) << s->label;
+    EXPECT_NEAR(pr.d2Pdrho2, d2, 1e-4 * std::fabs(pr.dPdrho / rho) + 1e-5 * std::fabs(d2)) << s->label;
+    EXPECT_LT(rel(pr.drhodT, -dPdT / dPdrho), 1e-7);
+    EXPECT_LT(rel(pr.drhodP, 1 / dPdrho), 1e-7);
+}
+
+TEST_P(Consistency, CaloricPropertiesMatchFiniteDifferences) {
+    const double T = s->T, *x = s->x.data();
+    const double hT = T * 1e-5;
+    Properties up, dn;
+    m->properties(T + hT, rho, x, up);
+    m->properties(T - hT, rho, x, dn);
+    // cv = (de/dT) at constant rho; s = -(da/dT); consistency of e, s and a.
+    EXPECT_LT(rel(pr.cv, (up.e - dn.e) / (2 * hT)), 1e-7) << s->label;
+    EXPECT_LT(rel(pr.s, -(up.a - dn.a) / (2 * hT)), 1e-7) << s->label;
+    // cp along an isobar: (dh/dT)_p.
+    double r1, r2;
+    ASSERT_TRUE(m->density(T + hT, pr.p, x, s->root, r1, rho));
+    ASSERT_TRUE(m->density(T - hT, pr.p, x, s->root, r2, rho));
+    m->properties(T + hT, r1, x, up);
+    m->properties(T - hT, r2, x, dn);
+    EXPECT_LT(rel(pr.cp, (up.h - dn.h) / (2 * hT)), 1e-6) << s->label;
+    // cp - cv identity and the speed of sound from its definition.
+    EXPECT_LT(rel(pr.cp - pr.cv, T * pr.dPdT * pr.dPdT / (rho * rho * pr.dPdrho)), 1e-10);
+    const double w2 = pr.cp / pr.cv * pr.dPdrho * 1000 / pr.molarMass;
+    EXPECT_LT(rel(pr.w, std::sqrt(w2)), 1e-12);
+    EXPECT_LT(rel(pr.hjt, (T * pr.dPdT / (rho * rho * pr.dPdrho) - 1 / rho) / pr.cp), 1e-10);
+}
+
+TEST_P(Consistency, FugacityCoefficientsAgreeWithGibbsEnergy) {
+    const double T = s->T, *x = s->x.data();
+    const int nc = m->size();
+    LnPhi f;
+    m->lnPhi(T, rho, x, 2, f);
+    // sum x ln phi = g_res/RT at (T, p).
+    double sum = 0;
+    for (int i = 0; i < nc; ++i) sum += x[i] * f.lnphi[i];
+    ResidualDerivatives r;
+    m->model().evaluate(T, rho, x, 0, r);
+    const double Z = pr.Z;
+    EXPECT_NEAR(sum, r.ar + Z - 1 - std::log(Z), 1e-10) << s->label;
+
+    // ln phi derivatives at constant p (T), constant T (p) and in the mole numbers.
+    const double hT = T * 1e-6, hp = s->p * 1e-4;
+    double rp, rm;
+    LnPhi fp, fm;
+    ASSERT_TRUE(m->density(T + hT, s->p, x, s->root, rp, rho));
+    ASSERT_TRUE(m->density(T - hT, s->p, x, s->root, rm, rho));
+    m->lnPhi(T + hT, rp, x, 0, fp);
+    m->lnPhi(T - hT, rm, x, 0, fm);
+    for (int i = 0; i < nc; ++i)
+        EXPECT_NEAR(f.dT[i], (fp.lnphi[i] - fm.lnphi[i]) / (2 * hT), 1e-6 * (std::fabs(f.dT[i]) + 1e-4));
+    ASSERT_TRUE(m->density(T, s->p + hp, x, s->root, rp, rho));
+    ASSERT_TRUE(m->density(T, s->p - hp, x, s->root, rm, rho));
+    m->lnPhi(T, rp, x, 0, fp);
+    m->lnPhi(T, rm, x, 0, fm);
+    for (int i = 0; i < nc; ++i)
+        EXPECT_NEAR(f.dP[i], (fp.lnphi[i] - fm.lnphi[i]) / (2 * hp), 1e-6 * (std::fabs(f.dP[i]) + 1e-8));
+    for (int j = 0; j < nc; ++j) {
+        // n d ln phi_i / d n_j at constant T, p: perturb n_j of one mole of mixture.
+        const double hn = 1e-6;
+        std::vector<double> xp(x, x + nc), xm(x, x + nc);
+        xp[j] += hn;
+        xm[j] -= hn;
+        for (int k = 0; k < nc; ++k) {
+            xp[k] /= 1 + hn;
+            xm[k] /= 1 - hn;
+        }
+        ASSERT_TRUE(m->density(T, s->p, xp.data(), s->root, rp, rho));
+        ASSERT_TRUE(m->density(T, s->p, xm.data(), s->root, rm, rho));
+        m->lnPhi(T, rp, xp.data(), 0, fp);
+        m->lnPhi(T, rm, xm.data(), 0, fm);
+        for (int i = 0; i < nc; ++i)
+            EXPECT_NEAR(f.dn[i * nc + j], (fp.lnphi[i] - fm.lnphi[i]) / (2 * hn), 1e-6)
+                << s->label << " i=" << i << " j=" << j;
+    }
+    // Gibbs-Duhem: sum_i x_i n d ln phi_i / d n_j = 0.
+    for (int j = 0; j < nc; ++j) {
+        double gd = 0;
+        for (int i = 0; i < nc; ++i) gd += x[i] * f.dn[i * nc + j];
+        EXPECT_NEAR(gd, 0, 1e-10);
+    }
+}
+
+TEST_P(Consistency, SecondVirialFromLowDensityLimit) {
+    const double T = s->T, *x = s->x.data();
+    const double B = m->virialB(T, x);
+    const double d = 1e-6;
+    const double Z = m->pressure(T, d, x) / (d * kGasConstant * T);
+    EXPECT_NEAR(B, (Z - 1) / d, 1e-5 * std::fabs(B) + 1e-9);
+    const double hT = 1e-5 * T;
+    EXPECT_LT(rel(m->virialBdT(T, x), (m->virialB(T + hT, x) - m->virialB(T - hT, x)) / (2 * hT)), 1e-6);
+}
+
+INSTANTIATE_TEST_SUITE_P(States, Consistency, ::testing::Range<size_t>(0, 8));
+
+TEST(ReferenceState, SaturatedLiquidAtNormalBoilingPointHasZeroEnthalpyAndEntropy) {
+    auto m = make({"PROPANE"});
+    const double x[] = {1.0};
+    double p, rl, rv;
+    ASSERT_TRUE(pureSaturation(*m, 0, m->component(0).tNormalBoiling, p, rl, rv));
+    Properties pr;
+    m->properties(m->component(0).tNormalBoiling, rl, x, pr);
+    EXPECT_NEAR(pr.h, 0, 1e-8);
+    EXPECT_NEAR(pr.s, 0, 1e-10);
+    EXPECT_NEAR(p, 101.325, 3.0);  // PR vapour pressure at the file's boiling point
+}
