@@ -100,7 +100,8 @@ Names Version10Names(const Names& tDependent, const Names& singlePhase) {
         for (std::wstring& name : Forms(base)) names.push_back(std::move(name));
     }
     for (const wchar_t* base : {L"kvalues", L"logKvalues", L"surfaceTension"}) {
-        for (std::wstring& name : Forms(base, 3)) names.push_back(std::move(name));
+        // The value and its temperature and pressure derivatives.
+        for (std::wstring& name : Forms(base, kDMoles)) names.push_back(std::move(name));
     }
     return names;
 }

@@ -43,48 +43,30 @@ TEST(PropertyNameTables, ListSizesAndEveryListedNameMapsToItsPosition) {
     }
 }
 
-TEST(PropertyNameTables, CompoundConstantAndTemperatureDependentOrder) {
+TEST(PropertyNameTables, ListOrderAndIdentifiers) {
     const NameList& constants = T().CompoundConstants().list;
-    EXPECT_EQ(constants[kCasRegistryNumber], L"casRegistryNumber");
-    EXPECT_EQ(constants[kCharge], L"charge");
-    EXPECT_EQ(constants[kCriticalVolume], L"criticalVolume");
-    EXPECT_EQ(constants[kMolecularWeightConstant], L"molecularWeight");
-    EXPECT_EQ(constants[kNormalBoilingPoint], L"normalBoilingPoint");
+    EXPECT_EQ(constants[0], L"casRegistryNumber");
+    EXPECT_EQ(constants[7], L"criticalVolume");
+    EXPECT_EQ(constants[10], L"normalBoilingPoint");
 
     const NameList& tDependent = T().TDependentProperties().list;
-    EXPECT_EQ(tDependent[kVaporPressure], L"vaporPressure");
-    EXPECT_EQ(tDependent[kVaporPressureDT], L"vaporPressure.Dtemperature");
-    EXPECT_EQ(tDependent[kVirialCoefficientDT], L"virialCoefficient.Dtemperature");
-    EXPECT_EQ(tDependent[kIdealGasEnthalpyDT], L"idealGasEnthalpy.Dtemperature");
-    EXPECT_EQ(tDependent[kVolumeOfLiquid], L"volumeOfLiquid");
-}
+    EXPECT_EQ(tDependent[0], L"vaporPressure");
+    EXPECT_EQ(tDependent[9], L"virialCoefficient.Dtemperature");
+    EXPECT_EQ(tDependent[17], L"volumeOfLiquid");
 
-TEST(PropertyNameTables, SinglePhaseIdentifierIsFiveTimesBasePlusForm) {
-    const NameMap& map = T().SinglePhaseProperties().map;
-    EXPECT_THAT(map.Find(L"compressibility"), Optional(0));
-    EXPECT_THAT(map.Find(L"density"), Optional(PropertyId(kDensity, kValue)));
-    EXPECT_THAT(map.Find(L"density.Dpressure"), Optional(12));
-    EXPECT_THAT(map.Find(L"enthalpy.Dtemperature"), Optional(16));
-    EXPECT_THAT(map.Find(L"heatCapacityCv.Dmoles"), Optional(48));
-    EXPECT_THAT(map.Find(L"logFugacityCoefficient.DmolFraction"), Optional(69));
-    EXPECT_THAT(map.Find(L"volume.DmolFraction"), Optional(89));
-    EXPECT_THAT(map.Find(L"molecularWeight"), Optional(90));
-    EXPECT_EQ(map.Find(L"molecularWeight.Dtemperature"), std::nullopt);
-    EXPECT_EQ(PropertyId(kHeatCapacityCp, kDPressure), 42);
-    EXPECT_EQ(BaseOf(69), kLogFugacityCoefficient);
-    EXPECT_EQ(FormOf(69), kDMolFraction);
+    // Single-phase identifier = 5 x base + form; "molecularWeight" is 90 and has no forms.
+    const NameMap& single = T().SinglePhaseProperties().map;
+    EXPECT_THAT(single.Find(L"compressibility"), Optional(0));
+    EXPECT_THAT(single.Find(L"density.Dpressure"), Optional(12));
+    EXPECT_THAT(single.Find(L"heatCapacityCv.Dmoles"), Optional(48));
+    EXPECT_THAT(single.Find(L"logFugacityCoefficient.DmolFraction"), Optional(69));
+    EXPECT_THAT(single.Find(L"volume.DmolFraction"), Optional(89));
+    EXPECT_THAT(single.Find(L"molecularWeight"), Optional(90));
+    EXPECT_EQ(single.Find(L"molecularWeight.Dtemperature"), std::nullopt);
 
-    const NameList& list = T().SinglePhaseProperties().list;
-    EXPECT_EQ(list[0], L"compressibility");
-    EXPECT_EQ(list[12], L"density.Dpressure");
-    EXPECT_EQ(list[89], L"volume.DmolFraction");
-    EXPECT_EQ(list[90], L"molecularWeight");
-}
-
-TEST(PropertyNameTables, NamesAreMatchedWithoutRegardToCase) {
-    EXPECT_THAT(T().SinglePhaseProperties().map.Find(L"Density"), Optional(10));
-    EXPECT_THAT(T().SinglePhaseProperties().map.Find(L"DENSITY"), Optional(10));
-    EXPECT_THAT(T().SinglePhaseProperties().map.Find(L"HEATCAPACITYCP.DPRESSURE"), Optional(42));
+    // Any letter case names the same property.
+    EXPECT_THAT(single.Find(L"Density"), Optional(10));
+    EXPECT_THAT(single.Find(L"DENSITY"), Optional(10));
     EXPECT_THAT(T().CompoundConstants().map.Find(L"CASREGISTRYNUMBER"), Optional(0));
     EXPECT_THAT(T().TDependentProperties().map.Find(L"VaporPressure.DTemperature"), Optional(1));
 }
@@ -188,46 +170,48 @@ TEST(PropertyNameTables, EveryVersion10NameResolvesThroughTheMaps) {
         const auto twoPhase = T().TwoPhaseProperties().map.Find(name.c_str());
         EXPECT_EQ(int(single.has_value()) + int(pure.has_value()) + int(twoPhase.has_value()), 1)
             << name;
-        if (twoPhase) EXPECT_LT(FormOf(*twoPhase), kDMoles) << name;
+        if (twoPhase) {
+            EXPECT_LT(FormOf(*twoPhase), kDMoles) << name;
+        }
     }
 }
 
 TEST(PropertyNameTables, FlashTypeKeys) {
-    const std::pair<const wchar_t*, FlashType> keys[] = {
-        {L"TP", FlashType::TP},      {L"PT", FlashType::TP},      {L"TH", FlashType::TH},
-        {L"HT", FlashType::TH},      {L"TS", FlashType::TS},      {L"ST", FlashType::TS},
-        {L"PH", FlashType::PH},      {L"HP", FlashType::PH},      {L"PS", FlashType::PS},
-        {L"SP", FlashType::PS},      {L"TVF", FlashType::TQMole}, {L"PVF", FlashType::PQMole},
-        {L"HS", FlashType::SH},      {L"SH", FlashType::SH},
-    };
-    for (const auto& [key, type] : keys) EXPECT_EQ(T().FindFlashType(key), type) << key;
+    EXPECT_EQ(T().FindFlashType(L"TP"), FlashType::TP);
+    EXPECT_EQ(T().FindFlashType(L"pt"), FlashType::TP);
+    EXPECT_EQ(T().FindFlashType(L"TH"), FlashType::TH);
+    EXPECT_EQ(T().FindFlashType(L"st"), FlashType::TS);
+    EXPECT_EQ(T().FindFlashType(L"Hp"), FlashType::PH);
+    EXPECT_EQ(T().FindFlashType(L"PS"), FlashType::PS);
+    EXPECT_EQ(T().FindFlashType(L"tvf"), FlashType::TQMole);
+    EXPECT_EQ(T().FindFlashType(L"PVF"), FlashType::PQMole);
+    EXPECT_EQ(T().FindFlashType(L"SH"), FlashType::SH);
+    EXPECT_EQ(static_cast<int>(FlashType::TQMole), 13);
+    EXPECT_EQ(static_cast<int>(FlashType::SH), 17);
 
-    EXPECT_EQ(static_cast<int>(T().FindFlashType(L"pt")), 1);
-    EXPECT_EQ(static_cast<int>(T().FindFlashType(L"Tvf")), 13);
-    EXPECT_EQ(static_cast<int>(T().FindFlashType(L"pvf")), 14);
-    EXPECT_EQ(static_cast<int>(T().FindFlashType(L"sh")), 17);
-    for (const wchar_t* unknown : {L"TQ", L"PQ", L"TU", L"TV", L"T", L"TPX", L""}) {
-        EXPECT_EQ(T().FindFlashType(unknown), FlashType::None);
+    // Two-letter keys work in either order of the two specifications.
+    for (const wchar_t* key : {L"TP", L"TH", L"TS", L"PH", L"PS", L"HS"}) {
+        const wchar_t reversed[] = {key[1], key[0], L'\0'};
+        EXPECT_EQ(T().FindFlashType(reversed), T().FindFlashType(key)) << key;
+    }
+    for (const wchar_t* unknown : {L"TQ", L"PQ", L"VFT", L"TU", L"TV", L"T", L"TPX", L""}) {
+        EXPECT_EQ(T().FindFlashType(unknown), FlashType::None) << unknown;
     }
     EXPECT_EQ(T().FindFlashType(nullptr), FlashType::None);
 }
 
-TEST(PropertyNameTables, KeywordsAreAutomationStrings) {
-    const std::pair<Keyword, const wchar_t*> words[] = {
-        {Keyword::Pressure, L"pressure"},   {Keyword::Temperature, L"temperature"},
-        {Keyword::Fraction, L"fraction"},   {Keyword::PhaseFraction, L"phaseFraction"},
-        {Keyword::Mole, L"mole"},           {Keyword::Mass, L"mass"},
-        {Keyword::Vapor, L"Vapor"},         {Keyword::Liquid, L"Liquid"},
-        {Keyword::Enthalpy, L"enthalpy"},   {Keyword::Entropy, L"entropy"},
-        {Keyword::InternalEnergy, L"internalEnergy"}, {Keyword::Volume, L"volume"},
-        {Keyword::Overall, L"overall"},     {Keyword::Mixture, L"mixture"},
-    };
-    for (const auto& [word, text] : words) {
-        const BSTR stored = T().Word(word);
+TEST(PropertyNameTables, KeywordsAreStoredAutomationStrings) {
+    EXPECT_STREQ(T().Word(Keyword::Pressure), L"pressure");
+    EXPECT_STREQ(T().Word(Keyword::PhaseFraction), L"phaseFraction");
+    EXPECT_STREQ(T().Word(Keyword::Vapor), L"Vapor");
+    EXPECT_STREQ(T().Word(Keyword::Liquid), L"Liquid");
+    EXPECT_STREQ(T().Word(Keyword::InternalEnergy), L"internalEnergy");
+    EXPECT_STREQ(T().Word(Keyword::Mixture), L"mixture");
+    for (int i = 0; i < kKeywordCount; ++i) {
+        const BSTR stored = T().Word(static_cast<Keyword>(i));
         ASSERT_NE(stored, nullptr);
-        EXPECT_STREQ(stored, text);
-        EXPECT_EQ(SysStringLen(stored), std::wstring(text).size());
-        EXPECT_EQ(T().Word(word), stored);  // the same stored string every time
+        EXPECT_EQ(SysStringLen(stored), std::wstring(stored).size());  // a real BSTR
+        EXPECT_EQ(T().Word(static_cast<Keyword>(i)), stored);           // the same string every time
     }
 }
 
