@@ -1,0 +1,344 @@
+#include "equilibrium/SpecFlash.h"
+
+#include "equilibrium/FlashError.h"
+#include "equilibrium/Saturation.h"
+#include "equilibrium/Solve1D.h"
+#include "equilibrium/Stability.h"
+#include "equilibrium/TPFlash.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <string>
+#include <vector>
+
+namespace tarnevo::engine::equilibrium {
+
+namespace {
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+
+double solverValue(const FlashState& st, Spec spec) {
+    switch (spec) {
+    case Spec::H: return st.h;
+    case Spec::S: return st.s;
+    case Spec::E: return st.e;
+    case Spec::D: return 1.0 / st.rho;
+    }
+    return kNaN;
+}
+
+double tolerance(Spec spec, double v) {
+    switch (spec) {
+    case Spec::H:
+    case Spec::E: return 1e-12 * std::max(std::fabs(v), 1e4);
+    case Spec::S: return 1e-12 * std::max(std::fabs(v), 100.0);
+    case Spec::D: return 1e-12 * std::fabs(v);
+    }
+    return 0;
+}
+
+// Slopes of one phase: d/dT at constant p, d/d ln p at constant T, d/dT at constant rho.
+double slopeTatP(const FlashState& st, Spec spec) {
+    if (st.twoPhase) return kNaN;
+    const Properties& pr = st.props;
+    double r2 = pr.rho * pr.rho;
+    switch (spec) {
+    case Spec::H: return pr.cp;
+    case Spec::S: return pr.cp / pr.T;
+    case Spec::E: return pr.cp + pr.p * pr.drhodT / r2;
+    case Spec::D: return -pr.drhodT / r2;
+    }
+    return kNaN;
+}
+
+double slopeLnPatT(const FlashState& st, Spec spec) {
+    if (st.twoPhase) return kNaN;
+    const Properties& pr = st.props;
+    double r2 = pr.rho * pr.rho;
+    double d;
+    switch (spec) {
+    case Spec::H: d = 1.0 / pr.rho + pr.T * pr.drhodT / r2; break;
+    case Spec::S: d = pr.drhodT / r2; break;
+    case Spec::E: d = pr.T * pr.drhodT / r2 + pr.p * pr.drhodP / r2; break;
+    case Spec::D: d = -pr.drhodP / r2; break;
+    default: return kNaN;
+    }
+    return d * pr.p;
+}
+
+double slopeTatD(const FlashState& st, Spec spec) {
+    if (st.twoPhase) return kNaN;
+    const Properties& pr = st.props;
+    switch (spec) {
+    case Spec::H: return pr.cv + pr.dPdT / pr.rho;
+    case Spec::S: return pr.cv / pr.T;
+    case Spec::E: return pr.cv;
+    default: return kNaN;
+    }
+}
+
+// States at (T, p): equilibrium, or one root.
+class Source {
+public:
+    Source(const System& sys, Phase phase) : sys_(sys), phase_(phase) {}
+    FlashState at(double T, double p, Root pureRoot = Root::Stable) {
+        if (phase_.single || pureRoot != Root::Stable) {
+            Root r = phase_.single ? phase_.root : pureRoot;
+            double& guess = r == Root::Liquid ? guessL_ : guessV_;
+            double rho = sys_.density(T, p, sys_.z().data(), r, 0);
+            guess = rho;
+            return sys_.singlePhase(T, rho);
+        }
+        return flashTP(sys_, T, p, &hint_);
+    }
+
+private:
+    const System& sys_;
+    Phase phase_;
+    TPHint hint_;
+    double guessL_ = 0, guessV_ = 0;
+};
+
+// Solves for one variable and keeps the state of the best point.
+struct Tracked {
+    FlashState state;
+    double bestAbs = 1e300;
+    void keep(const FlashState& st, double f) {
+        if (std::fabs(f) <= bestAbs) {
+            bestAbs = std::fabs(f);
+            state = st;
+        }
+    }
+};
+
+FlashState finish(const Root1D& r, Tracked& t, double ftol, const char* what) {
+    if (!r.converged) throw FlashError(FlashErrorCode::NotConverged, iterationsMessage(r.iterations));
+    if (t.bestAbs > std::max(ftol * 1e4, 1e-7 * std::fabs(t.bestAbs)) && t.bestAbs > 1e4 * ftol)
+        throw FlashError(FlashErrorCode::NoSolution, std::string("no state with these values (") + what +
+                                                         " jumps across a phase boundary)");
+    return t.state;
+}
+
+void checkPositive(double v, const char* name) {
+    if (!(v > 0) || !std::isfinite(v))
+        throw FlashError(FlashErrorCode::BadInput, std::string(name) + " must be positive");
+}
+
+void checkFinite(double v, const char* name) {
+    if (!std::isfinite(v)) throw FlashError(FlashErrorCode::BadInput, std::string(name) + " is not a finite number");
+}
+
+// Solve for T at constant p over [lo, hi].
+FlashState solveT(const System& sys, Source& src, double p, Spec spec, double target, double lo, double hi,
+                  double T0, Root pureRoot) {
+    Tracked t;
+    double ftol = tolerance(spec, target);
+    auto f = [&](double T) {
+        FlashState st = src.at(T, p, pureRoot);
+        double v = solverValue(st, spec) - target;
+        t.keep(st, v);
+        return Eval1D{v, slopeTatP(st, spec)};
+    };
+    Root1D r = solveMonotone(f, true, T0, lo, hi, 0.3 * T0, ftol, 1e-13);
+    return finish(r, t, ftol, "the state");
+}
+
+// Solve for ln p at constant T over [lnLo, lnHi]; bracket given as [a, b] when known.
+FlashState solveLnP(const System& sys, Source& src, double T, Spec spec, double target, double lnLo,
+                    double lnHi, double lnp0, Root pureRoot, bool increasing) {
+    Tracked t;
+    double ftol = tolerance(spec, target);
+    auto f = [&](double lnp) {
+        FlashState st = src.at(T, std::exp(lnp), pureRoot);
+        double v = solverValue(st, spec) - target;
+        t.keep(st, v);
+        return Eval1D{v, slopeLnPatT(st, spec)};
+    };
+    Root1D r = solveMonotone(f, increasing, lnp0, lnLo, lnHi, 1.0, ftol, 1e-14);
+    return finish(r, t, ftol, "the state");
+}
+
+double minCriticalT(const System& sys) {
+    double t = 1e300;
+    for (int i : sys.present()) t = std::min(t, sys.mixture().component(i).tCritical);
+    return t;
+}
+
+}  // namespace
+
+double specValue(const FlashState& st, Spec spec) {
+    return spec == Spec::D ? st.rho : solverValue(st, spec);
+}
+
+FlashState flashTD(const System& sys, double T, double D, Phase phase) {
+    checkPositive(T, "temperature");
+    checkPositive(D, "density");
+    if (D >= sys.mixture().model().maxDensity(sys.z().data()))
+        throw FlashError(FlashErrorCode::NoSolution, "density is above the highest density of the model");
+    const double* z = sys.z().data();
+    if (phase.single) return sys.singlePhase(T, D);
+    if (sys.pure()) {
+        if (T < sys.Tc()) {
+            try {
+                SaturationPoint sat = pureSaturationT(sys, T);
+                if (D > sat.rhoV && D < sat.rhoL) {
+                    double beta = (1 / D - 1 / sat.rhoL) / (1 / sat.rhoV - 1 / sat.rhoL);
+                    return sys.twoPhase(T, sat.p, beta, sat.rhoL, sat.rhoV, sat.x, sat.y);
+                }
+            } catch (const FlashError& e) {
+                if (e.code() != FlashErrorCode::NoSolution) throw;
+            }
+        }
+        return sys.singlePhase(T, D);
+    }
+    Properties pr;
+    sys.mixture().properties(T, D, z, pr);
+    if (pr.dPdrho > 0 && pr.p > 0) {
+        LnPhi f;
+        sys.mixture().lnPhi(T, D, z, 0, f);
+        std::vector<double> d(sys.size(), 0.0);
+        for (int i : sys.present()) d[i] = std::log(sys.z()[i]) + f.lnphi[i];
+        if (testStability(sys, T, pr.p, d).stable) return sys.singlePhase(T, D);
+    }
+    // Two phases: the pressure whose T-P flash has the bulk volume 1 / D.
+    Source src(sys, phase);
+    double lnp0 = std::log(pr.p > 0 ? pr.p : 0.5 * sys.pc());
+    return solveLnP(sys, src, T, Spec::D, 1 / D, std::log(kPMin), std::log(kPMax), lnp0, Root::Stable, false);
+}
+
+FlashState flashPX(const System& sys, double p, Spec spec, double value, Phase phase, double Tguess) {
+    checkPositive(p, "pressure");
+    if (spec == Spec::D) {
+        checkPositive(value, "density");
+        value = 1 / value;
+    } else {
+        checkFinite(value, spec == Spec::H ? "enthalpy" : spec == Spec::S ? "entropy" : "internal energy");
+    }
+    Source src(sys, phase);
+    double T0 = Tguess > 0 ? Tguess : std::min(std::max(1.5 * sys.Tc(), 150.0), 1000.0);
+    if (!phase.single && sys.pure() && p < sys.pc()) {
+        SaturationPoint sat;
+        bool haveSat = true;
+        try {
+            sat = pureSaturationP(sys, p);
+        } catch (const FlashError& e) {
+            if (e.code() != FlashErrorCode::NoSolution) throw;
+            haveSat = false;
+        }
+        if (haveSat) {
+            FlashState l = sys.singlePhase(sat.T, sat.rhoL), v = sys.singlePhase(sat.T, sat.rhoV);
+            double xl = solverValue(l, spec), xv = solverValue(v, spec);
+            if (value >= xl && value <= xv) {
+                double beta = (value - xl) / (xv - xl);
+                return sys.twoPhase(sat.T, sat.p, beta, sat.rhoL, sat.rhoV, sat.x, sat.y);
+            }
+            if (value < xl)
+                return solveT(sys, src, p, spec, value, kTMin, sat.T, std::min(T0, sat.T * 0.95), Root::Liquid);
+            return solveT(sys, src, p, spec, value, sat.T, kTMax, std::max(T0, sat.T * 1.05), Root::Vapour);
+        }
+    }
+    return solveT(sys, src, p, spec, value, kTMin, kTMax, T0, Root::Stable);
+}
+
+FlashState flashTX(const System& sys, double T, Spec spec, double value, int kr, Phase phase) {
+    checkPositive(T, "temperature");
+    if (spec == Spec::D) return flashTD(sys, T, value, phase);
+    checkFinite(value, spec == Spec::H ? "enthalpy" : spec == Spec::S ? "entropy" : "internal energy");
+    if (kr != 1 && kr != 2) throw FlashError(FlashErrorCode::BadInput, "kr must be 1 or 2");
+    Source src(sys, phase);
+    // Segments of ln p, each with its root choice; two-phase candidate of a pure fluid.
+    struct Segment { double lo, hi; Root root; };
+    std::vector<Segment> segments;
+    std::vector<FlashState> found;
+    bool pureTwoPhase = !phase.single && sys.pure() && T < sys.Tc();
+    SaturationPoint sat;
+    if (pureTwoPhase) {
+        try {
+            sat = pureSaturationT(sys, T);
+        } catch (const FlashError& e) {
+            if (e.code() != FlashErrorCode::NoSolution) throw;
+            pureTwoPhase = false;
+        }
+    }
+    if (pureTwoPhase) {
+        double lnps = std::log(sat.p);
+        segments.push_back({std::log(kPMin), lnps, Root::Vapour});
+        FlashState l = sys.singlePhase(T, sat.rhoL), v = sys.singlePhase(T, sat.rhoV);
+        double xl = solverValue(l, spec), xv = solverValue(v, spec);
+        if ((value - xl) * (value - xv) <= 0) {
+            double beta = (value - xl) / (xv - xl);
+            found.push_back(sys.twoPhase(T, sat.p, beta, sat.rhoL, sat.rhoV, sat.x, sat.y));
+        }
+        segments.push_back({lnps, std::log(kPMax), Root::Liquid});
+    } else {
+        segments.push_back({std::log(kPMin), std::log(kPMax), Root::Stable});
+    }
+    double ftol = tolerance(spec, value);
+    // Scan each segment on a grid in ln p for sign changes, then refine each bracket.
+    const double cell = std::log(10.0) / 4;
+    for (const Segment& seg : segments) {
+        int cells = std::max(1, static_cast<int>(std::ceil((seg.hi - seg.lo) / cell)));
+        double prevX = 0, prevF = 0;
+        for (int k = 0; k <= cells; ++k) {
+            double lnp = seg.lo + (seg.hi - seg.lo) * k / cells;
+            if (k == 0) lnp += 1e-12 * std::max(1.0, std::fabs(lnp));
+            if (k == cells) lnp -= 1e-12 * std::max(1.0, std::fabs(lnp));
+            FlashState st = src.at(T, std::exp(lnp), seg.root);
+            double f = solverValue(st, spec) - value;
+            if (std::fabs(f) <= ftol) {
+                found.push_back(st);
+            } else if (k > 0 && (f > 0) != (prevF > 0)) {
+                bool increasing = f > prevF;
+                found.push_back(solveLnP(sys, src, T, spec, value, prevX, lnp, 0.5 * (prevX + lnp), seg.root,
+                                         increasing));
+            }
+            prevX = lnp;
+            prevF = f;
+        }
+    }
+    if (found.empty())
+        throw FlashError(FlashErrorCode::NoSolution, "no state with these values between " +
+                                                         std::to_string(kPMin) + " and " + std::to_string(kPMax) +
+                                                         " kPa");
+    auto cmp = [](const FlashState& a, const FlashState& b) { return a.rho < b.rho; };
+    return kr == 1 ? *std::min_element(found.begin(), found.end(), cmp)
+                   : *std::max_element(found.begin(), found.end(), cmp);
+}
+
+FlashState flashDX(const System& sys, double D, Spec spec, double value, Phase phase) {
+    checkPositive(D, "density");
+    checkFinite(value, spec == Spec::H ? "enthalpy" : spec == Spec::S ? "entropy" : "internal energy");
+    Tracked t;
+    double ftol = tolerance(spec, value);
+    auto f = [&](double T) {
+        FlashState st = flashTD(sys, T, D, phase);
+        double v = solverValue(st, spec) - value;
+        t.keep(st, v);
+        return Eval1D{v, slopeTatD(st, spec)};
+    };
+    double T0 = std::min(std::max(1.5 * sys.Tc(), 150.0), 1000.0);
+    Root1D r = solveMonotone(f, true, T0, std::max(kTMin, 0.2 * minCriticalT(sys)), kTMax, 0.1 * T0, ftol, 1e-13);
+    return finish(r, t, ftol, "the state");
+}
+
+FlashState flashSX(const System& sys, double s, Spec spec, double value, Phase phase) {
+    checkFinite(s, "entropy");
+    checkFinite(value, spec == Spec::H ? "enthalpy" : "internal energy");
+    Tracked t;
+    double ftol = tolerance(spec, value);
+    double Tlast = 0;
+    auto f = [&](double lnp) {
+        double p = std::exp(lnp);
+        FlashState st = flashPX(sys, p, Spec::S, s, phase, Tlast);
+        Tlast = st.T;
+        double v = solverValue(st, spec) - value;
+        t.keep(st, v);
+        double slope = spec == Spec::H && !st.twoPhase ? p / st.rho : kNaN;
+        return Eval1D{v, slope};
+    };
+    Root1D r = solveMonotone(f, true, std::log(100.0), std::log(kPMin), std::log(kPMax), 1.0, ftol, 1e-14);
+    return finish(r, t, ftol, "the state");
+}
+
+}  // namespace tarnevo::engine::equilibrium

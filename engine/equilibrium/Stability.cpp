@@ -1,0 +1,116 @@
+#include "equilibrium/Stability.h"
+
+#include <cmath>
+
+namespace tarnevo::engine::equilibrium {
+
+namespace {
+
+enum class Trial { Trivial, Negative, Undecided };
+
+// Successive substitution on ln W_i = d_i - ln phi_i(w), accelerated by the dominant
+// eigenvalue method. Stops as soon as the tangent-plane distance is negative.
+Trial runTrial(const System& sys, double T, double p, const std::vector<double>& d,
+               std::vector<double>& lnW) {
+    const std::vector<int>& idx = sys.present();
+    const std::vector<double>& z = sys.z();
+    int n = sys.size();
+    std::vector<double> w(n, 0.0), delta(n, 0.0), prevDelta(n, 0.0);
+    LnPhi f;
+    double rho = 0;
+    const int maxIterations = 400;
+    for (int it = 0; it < maxIterations; ++it) {
+        double sumW = 0;
+        for (int i : idx) sumW += std::exp(lnW[i]);
+        for (int i : idx) w[i] = std::exp(lnW[i]) / sumW;
+        rho = sys.density(T, p, w.data(), Root::Stable, 0);
+        sys.mixture().lnPhi(T, rho, w.data(), 0, f);
+        // Modified tangent-plane distance at the current W.
+        double tm = 1, step = 0, dist = 0;
+        for (int i : idx) {
+            double Wi = std::exp(lnW[i]);
+            double next = d[i] - f.lnphi[i];
+            tm += Wi * (lnW[i] + f.lnphi[i] - d[i] - 1);
+            prevDelta[i] = delta[i];
+            delta[i] = next - lnW[i];
+            step += delta[i] * delta[i];
+            lnW[i] = next;
+            double lz = std::log(z[i]);
+            dist += (next - lz) * (next - lz);
+        }
+        if (tm < -1e-10) return Trial::Negative;
+        if (dist < 1e-8 || (dist < 1e-4 && step < 1e-10)) return Trial::Trivial;
+        if (step < 1e-20) return tm < -1e-10 ? Trial::Negative : Trial::Trivial;
+        if (step < 1e-12) {
+            // Converged to a stationary point: unstable when 1 - sum W < 0.
+            double sumNext = 0;
+            for (int i : idx) sumNext += std::exp(lnW[i]);
+            return (1 - sumNext) < -1e-10 ? Trial::Negative : Trial::Trivial;
+        }
+        if (it % 6 == 5) {
+            double num = 0, den = 0;
+            for (int i : idx) {
+                num += delta[i] * delta[i];
+                den += prevDelta[i] * delta[i];
+            }
+            double lambda = den != 0 ? num / den : 0;
+            if (lambda > 0 && lambda < 0.95) {
+                double factor = lambda / (1 - lambda);
+                for (int i : idx) lnW[i] += factor * delta[i];
+            }
+        }
+    }
+    return Trial::Undecided;
+}
+
+}  // namespace
+
+StabilityResult testStability(const System& sys, double T, double p, const std::vector<double>& d,
+                              const std::vector<double>* lnKextra) {
+    StabilityResult out;
+    if (sys.pure()) return out;
+    const std::vector<int>& idx = sys.present();
+    const std::vector<double>& z = sys.z();
+    std::vector<double> lnK;
+    sys.wilsonLnK(T, p, lnK);
+    std::vector<std::vector<double>> starts;
+    std::vector<bool> vapourLike;
+    auto addStarts = [&](const std::vector<double>& k) {
+        std::vector<double> v(sys.size(), 0.0), l(sys.size(), 0.0);
+        for (int i : idx) {
+            v[i] = std::log(z[i]) + k[i];
+            l[i] = std::log(z[i]) - k[i];
+        }
+        starts.push_back(v);
+        vapourLike.push_back(true);
+        starts.push_back(l);
+        vapourLike.push_back(false);
+    };
+    if (lnKextra) addStarts(*lnKextra);
+    addStarts(lnK);
+    bool undecided = false;
+    for (size_t t = 0; t < starts.size(); ++t) {
+        std::vector<double> lnW = starts[t];
+        Trial r = runTrial(sys, T, p, d, lnW);
+        if (r == Trial::Negative) {
+            out.stable = false;
+            out.lnK.assign(sys.size(), 0.0);
+            double sumW = 0;
+            for (int i : idx) sumW += std::exp(lnW[i]);
+            for (int i : idx) {
+                double lw = lnW[i] - std::log(sumW);
+                out.lnK[i] = vapourLike[t] ? lw - std::log(z[i]) : std::log(z[i]) - lw;
+            }
+            return out;
+        }
+        if (r == Trial::Undecided) undecided = true;
+    }
+    if (undecided) {
+        // No decision near a critical point: let the phase split try Wilson's estimate.
+        out.stable = false;
+        out.lnK = lnK;
+    }
+    return out;
+}
+
+}  // namespace tarnevo::engine::equilibrium
