@@ -57,9 +57,27 @@ bool CreateFolder(const std::wstring& path) {
     return CreateDirectoryW(path.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS;
 }
 
+bool SystemTemporaryPath(std::wstring& folder) {
+    std::vector<wchar_t> buffer(kPathBufferLength, L'\0');
+    DWORD length = GetTempPathW(static_cast<DWORD>(buffer.size()), buffer.data());
+    if (length >= buffer.size()) {
+        // Too long for the fixed buffer: fetch it whole so the failure can name it.
+        buffer.assign(length + 1, L'\0');
+        length = GetTempPathW(static_cast<DWORD>(buffer.size()), buffer.data());
+    }
+    if (length == 0 || length >= buffer.size()) return false;
+    folder.assign(buffer.data(), length);
+    return true;
+}
+
+bool GetRoot(const FolderSource& source, REFKNOWNFOLDERID id, std::wstring& folder) {
+    if (source) return source(folder) && !folder.empty();
+    return GetKnownFolder(id, folder);
+}
+
 bool SetUserFolder(StorePaths& store, std::wstring& message) {
-    std::wstring appData = store.roots.applicationData;
-    if (appData.empty() && !GetKnownFolder(FOLDERID_RoamingAppData, appData)) {
+    std::wstring appData;
+    if (!GetRoot(store.roots.applicationData, FOLDERID_RoamingAppData, appData)) {
         message = L"Failed to get location of Application Data folder";
         return false;
     }
@@ -77,21 +95,11 @@ bool SetUserFolder(StorePaths& store, std::wstring& message) {
 }
 
 bool SetTemporaryFolder(StorePaths& store, std::wstring& message) {
-    std::wstring temporary = store.roots.temporary;
-    if (temporary.empty()) {
-        std::vector<wchar_t> buffer(kPathBufferLength, L'\0');
-        const DWORD length = GetTempPathW(static_cast<DWORD>(buffer.size()), buffer.data());
-        if (length == 0) {
-            message = L"Failed to get location of temporary folder";
-            return false;
-        }
-        if (length >= buffer.size()) {
-            buffer.assign(length + 1, L'\0');
-            GetTempPathW(static_cast<DWORD>(buffer.size()), buffer.data());
-            message = TooLongMessage(buffer.data());
-            return false;
-        }
-        temporary.assign(buffer.data(), length);
+    std::wstring temporary;
+    const bool found = store.roots.temporary ? store.roots.temporary(temporary) : SystemTemporaryPath(temporary);
+    if (!found || temporary.empty()) {
+        message = L"Failed to get location of temporary folder";
+        return false;
     }
     if (temporary.size() >= kPathBufferLength) {
         message = TooLongMessage(temporary);
@@ -117,8 +125,8 @@ bool ReadConfiguredFolder(const std::wstring& configurationFile, std::wstring& f
 }
 
 std::wstring DefaultRefpropFolder(const StorePaths& store) {
-    std::wstring programFiles = store.roots.programFiles;
-    if (programFiles.empty() && !GetKnownFolder(FOLDERID_ProgramFiles, programFiles)) return std::wstring();
+    std::wstring programFiles;
+    if (!GetRoot(store.roots.programFiles, FOLDERID_ProgramFiles, programFiles)) return std::wstring();
     const std::wstring folder = WithBackslash(programFiles) + L"REFPROP";
     return PathExists(folder + L"\\refprop.dll") ? folder : std::wstring();
 }

@@ -38,12 +38,14 @@ enum class RefpropFolderChange { Changed, Cancelled, Failed };
 // is called with the new folder before the information message is shown.
 RefpropFolderChange ChangeRefpropFolder(HWND owner, const std::function<void(const std::wstring&)>& showFolder);
 
-// Seams for tests: folder roots (an empty root means the system's folder), the user
+// Seams for tests: where the folder roots come from (an empty function means the
+// system's folder; a function returning false is a failure to obtain it), the user
 // interface (null means the system's), and forgetting the three paths.
+using FolderSource = std::function<bool(std::wstring& folder)>;
 struct StoreRoots {
-    std::wstring applicationData;
-    std::wstring programFiles;
-    std::wstring temporary;
+    FolderSource applicationData;
+    FolderSource programFiles;
+    FolderSource temporary;
 };
 void SetStoreRoots(const StoreRoots& roots);
 void SetStoreUserInterface(StoreUserInterface* ui);
