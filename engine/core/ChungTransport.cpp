@@ -120,7 +120,8 @@ void ChungTransport::compute(double T, double rho, const double* x, double cv0, 
     const double psi = 1 + alpha * (0.215 + 0.28288 * alpha - 1.061 * beta + 0.26665 * Z) /
                                (0.6366 + beta * Z + 1.061 * alpha * beta);
     const double q = 3.586e-3 * std::sqrt(tc / Mkg) / vc23;
-    tcx = 31.2 * eta0 * 1e-6 * psi / Mkg * (1 / H2 + B[5] * y) + q * B[6] * y * y * std::sqrt(tr) * H2;
+    // eta0 in Pa s here (1 micropoise = 1e-7 Pa s)
+    tcx = 31.2 * eta0 * 1e-7 * psi / Mkg * (1 / H2 + B[5] * y) + q * B[6] * y * y * std::sqrt(tr) * H2;
 }
 
 }  // namespace tarnevo::engine

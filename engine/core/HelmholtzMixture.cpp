@@ -99,6 +99,9 @@ void HelmholtzMixture::combine(double T, double rho, const double* x, const Resi
     out.dPdT = rho * R * (1 + rho * r.ar_rho + rho * T * r.ar_Trho);
     out.drhodT = -out.dPdT / out.dPdrho;
     out.drhodP = 1 / out.dPdrho;
+    out.d2PdT2 = R * rho * rho * (2 * r.ar_Trho + T * r.ar_TTrho);
+    out.d2PdTdrho = R * (1 + 2 * rho * r.ar_rho + rho * rho * r.ar_rhorho +
+                         2 * rho * T * r.ar_Trho + rho * rho * T * r.ar_Trhorho);
     if (rho > 0) {
         out.cp = out.cv + T * out.dPdT * out.dPdT / (rho * rho * out.dPdrho);
         out.kappa = 1 / (rho * out.dPdrho);

@@ -67,6 +67,7 @@ struct Properties {
     double dPdrho = 0, d2Pdrho2 = 0, dPdT = 0;   // kPa/(mol/L), kPa/(mol/L)^2, kPa/K
     double drhodT = 0, drhodP = 0;                // at constant p, at constant T
     double kappa = 0, beta = 0;                   // 1/kPa, 1/K
+    double d2PdT2 = 0, d2PdTdrho = 0;             // kPa/K^2, kPa/(K mol/L)
     double molarMass = 0;
 };
 

@@ -198,3 +198,19 @@ TEST(ReferenceState, SaturatedLiquidAtNormalBoilingPointHasZeroEnthalpyAndEntrop
     EXPECT_NEAR(pr.s, 0, 1e-10);
     EXPECT_NEAR(p, 101.325, 3.0);  // PR vapour pressure at the file's boiling point
 }
+
+TEST(SecondPressureDerivatives, MatchFiniteDifferences) {
+    auto m = make({"METHANE", "ETHANE", "PROPANE", "NITROGEN", "CO2"});
+    const double x[] = {0.85, 0.06, 0.03, 0.04, 0.02};
+    for (double rho : {0.5, 8.0, 16.0}) {
+        const double T = 260, hT = 1e-4 * T, hr = 1e-5 * rho;
+        Properties pr, up, dn;
+        m->properties(T, rho, x, pr);
+        m->properties(T + hT, rho, x, up);
+        m->properties(T - hT, rho, x, dn);
+        EXPECT_LT(rel(pr.d2PdT2, (up.dPdT - dn.dPdT) / (2 * hT)), 1e-6) << rho;
+        m->properties(T, rho + hr, x, up);
+        m->properties(T, rho - hr, x, dn);
+        EXPECT_LT(rel(pr.d2PdTdrho, (up.dPdT - dn.dPdT) / (2 * hr)), 1e-6) << rho;
+    }
+}
