@@ -1,0 +1,35 @@
+#include "package/PackageEditorSeam.h"
+
+namespace tarnevo {
+namespace {
+
+void SystemFailureBox(HWND owner, const std::wstring& text) {
+    MessageBoxW(owner, text.c_str(), L"TARNEVO:", MB_OK | MB_ICONERROR);
+}
+
+bool EditorNotAvailable(HWND owner, const std::string&, std::string&) {
+    ShowFailureBox(owner, L"The property package editor is not available in this build.");
+    return false;
+}
+
+PackageEditor g_editor = &EditorNotAvailable;
+FailureBox g_failureBox = &SystemFailureBox;
+
+}  // namespace
+
+void SetPackageEditor(PackageEditor editor) noexcept { g_editor = editor ? editor : &EditorNotAvailable; }
+
+bool RunPackageEditor(HWND owner, const std::string& definitionText, std::string& newText) {
+    return g_editor(owner, definitionText, newText);
+}
+
+void SetFailureBox(FailureBox box) noexcept { g_failureBox = box ? box : &SystemFailureBox; }
+
+void ShowFailureBox(HWND owner, const std::wstring& text) noexcept {
+    try {
+        g_failureBox(owner, text);
+    } catch (...) {
+    }
+}
+
+}  // namespace tarnevo
