@@ -35,27 +35,31 @@ SaturationPoint pureSaturationT(const System& sys, double T) {
     double rhoL = 0, rhoV = 0;
     LnPhi fl, fv;
     const double R = kGasConstant;
+    auto result = [&](double p) {
+        SaturationPoint s;
+        s.T = T;
+        s.p = p;
+        s.rhoL = rhoL;
+        s.rhoV = rhoV;
+        s.x = s.y = sys.z();
+        return s;
+    };
     for (int it = 0; it < 300; ++it) {
         double p = std::exp(lnp);
         double next;
-        if (sys.twoRoots(T, p, x, rhoL, rhoV, rhoL, rhoV)) {
+        bool two = sys.twoRoots(T, p, x, rhoL, rhoV, rhoL, rhoV);
+        if (two) {
             sys.mixture().lnPhi(T, rhoL, x, 0, fl);
             sys.mixture().lnPhi(T, rhoV, x, 0, fv);
             int k = sys.present()[0];
             double f = fl.lnphi[k] - fv.lnphi[k];
-            if (std::fabs(f) < 1e-13) {
-                SaturationPoint s;
-                s.T = T;
-                s.p = p;
-                s.rhoL = rhoL;
-                s.rhoV = rhoV;
-                s.x = s.y = sys.z();
-                return s;
-            }
+            // ln phi carries rounding of about 1e-13.
+            if (std::fabs(f) < 1e-12) return result(p);
             if (f > 0) lo = lnp; else hi = lnp;
             // Z_L - Z_V (kPa L = J).
             double slope = p * (1.0 / rhoL - 1.0 / rhoV) / (R * T);
             next = lnp - f / slope;
+            if (std::fabs(next - lnp) < 1e-13) return result(std::exp(next));
         } else {
             if (onLiquidBranch(sys, T, rhoL)) hi = lnp; else lo = lnp;
             next = lnp;
@@ -65,9 +69,11 @@ SaturationPoint pureSaturationT(const System& sys, double T) {
             else if (lo > -1e299) next = lo + 1.0;
             else next = hi - 1.0;
         }
-        if (hi - lo < 1e-14 * std::max(1.0, std::fabs(lnp)))
+        if (hi - lo < 1e-13 * std::max(1.0, std::fabs(lnp))) {
+            if (two) return result(p);
             throw FlashError(FlashErrorCode::NoSolution,
                              "no two-phase region at this temperature (too close to the critical point)");
+        }
         lnp = next;
     }
     throw FlashError(FlashErrorCode::NotConverged, "vapour pressure " + iterationsMessage(300));
@@ -84,6 +90,8 @@ SaturationPoint pureSaturationP(const System& sys, double p) {
     double lo = 0, hi = c.tCritical;
     double T = c.tCritical / (1 - std::log(p / c.pCritical) / (5.373 * (1 + c.acentric)));
     if (!(T > 0 && T < hi)) T = 0.7 * c.tCritical;
+    SaturationPoint last;
+    bool haveLast = false;
     for (int it = 0; it < 100; ++it) {
         SaturationPoint s;
         bool ok = true;
@@ -96,7 +104,9 @@ SaturationPoint pureSaturationP(const System& sys, double p) {
         double next;
         if (ok) {
             double f = std::log(s.p / p);
-            if (std::fabs(f) < 1e-13) return s;
+            if (std::fabs(f) < 1e-12) return s;
+            last = s;
+            haveLast = true;
             if (f > 0) hi = T; else lo = T;
             Properties l, v;
             sys.mixture().properties(T, s.rhoL, sys.z().data(), l);
@@ -109,8 +119,11 @@ SaturationPoint pureSaturationP(const System& sys, double p) {
             next = T;
         }
         if (!(next > lo && next < hi)) next = 0.5 * (lo + hi);
-        if (hi - lo < 1e-13 * T)
+        if (ok && std::fabs(next - T) < 1e-12 * T) return s;
+        if (hi - lo < 1e-12 * T) {
+            if (haveLast && std::fabs(std::log(last.p / p)) < 1e-9) return last;
             throw FlashError(FlashErrorCode::NoSolution, "no saturation temperature at this pressure");
+        }
         T = next;
     }
     throw FlashError(FlashErrorCode::NotConverged, "saturation temperature " + iterationsMessage(100));

@@ -146,7 +146,7 @@ SaturationPoint newtonSaturation(const System& sys, double T, double p, double q
         if (it > 0 && trivial < 1e-8 * m)
             throw FlashError(FlashErrorCode::NoSolution,
                              "converged to the trivial solution (too close to the critical point)");
-        bool stalled = norm < 1e-9 && norm >= 0.5 * prevNorm;
+        bool stalled = norm < 1e-8 && norm >= 0.5 * prevNorm;
         prevNorm = norm;
         if (norm < 1e-12 || stalled) {
             SaturationPoint s;

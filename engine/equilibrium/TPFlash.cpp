@@ -53,7 +53,7 @@ bool newtonSplit(const System& sys, double T, double p, SplitResult& r) {
             norm = std::max(norm, std::fabs(g[a]));
         }
         ++r.iterations;
-        if (norm < 1e-12 || (norm < 1e-9 && norm >= prevNorm * 0.5)) {
+        if (norm < 1e-12 || (norm < 1e-8 && norm >= prevNorm * 0.5)) {
             r.beta = beta;
             r.rhoL = rhoL;
             r.rhoV = rhoV;
@@ -128,7 +128,7 @@ SplitResult splitPhases(const System& sys, double T, double p, std::vector<doubl
             return r;
         }
         bool inside = beta > 0 && beta < 1;
-        if (step < 1e-24 && !inside) {
+        if (step < 1e-20 && !inside) {
             r.outcome = SplitOutcome::OnePhase;
             return r;
         }
@@ -146,7 +146,7 @@ SplitResult splitPhases(const System& sys, double T, double p, std::vector<doubl
             }
             r.iterations = trial.iterations;
         }
-        if (inside && step < 1e-24) {
+        if (inside && step < 1e-20) {
             for (int i : idx) K[i] = std::exp(r.lnK[i]);
             r.beta = solveRachfordRice(z, K, idx);
             splitCompositions(z, K, r.beta, r.x, r.y);
