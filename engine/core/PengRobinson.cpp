@@ -7,7 +7,6 @@ namespace tarnevo::engine {
 namespace {
 
 constexpr double kSqrt2 = 1.4142135623730951;
-constexpr double kPi = 3.14159265358979323846;
 constexpr double kD1 = 1 + kSqrt2, kD2 = 1 - kSqrt2;
 
 // Lambda(beta) = ln((1 + d1 beta)/(1 + d2 beta)) / (d1 - d2) and its derivatives.
@@ -153,30 +152,52 @@ int PengRobinson::densityRoots(double T, double p, const double* x, double roots
     const double c2 = -(1 - B);
     const double c1 = A - 3 * B * B - 2 * B;
     const double c0 = -(A * B - B * B - B * B * B);
-    const double a3 = c2 / 3;
-    const double Q = (c2 * c2 - 3 * c1) / 9;
-    const double R = (2 * c2 * c2 * c2 - 9 * c2 * c1 + 27 * c0) / 54;
-    double z[3];
-    int n = 0;
-    if (R * R < Q * Q * Q) {
-        const double th = std::acos(std::clamp(R / std::sqrt(Q * Q * Q), -1.0, 1.0));
-        const double sq = -2 * std::sqrt(Q);
-        z[n++] = sq * std::cos(th / 3) - a3;
-        z[n++] = sq * std::cos((th + 2 * kPi) / 3) - a3;
-        z[n++] = sq * std::cos((th - 2 * kPi) / 3) - a3;
-    } else {
-        double Aa = -std::cbrt(R + (R >= 0 ? 1 : -1) * std::sqrt(R * R - Q * Q * Q));
-        const double Bb = Aa == 0 ? 0 : Q / Aa;
-        z[n++] = Aa + Bb - a3;
+    auto cubic = [&](double Z, double& df) {
+        df = (3 * Z + 2 * c2) * Z + c1;
+        return ((Z + c2) * Z + c1) * Z + c0;
+    };
+    auto polish = [&](double Z) {
+        for (int it = 0; it < 4; ++it) {
+            double df;
+            const double f = cubic(Z, df);
+            if (df == 0 || f == 0) break;
+            Z -= f / df;
+        }
+        return Z;
+    };
+    // Every root with Z > B lies below 1 + B, and the cubic is -2 B^2 at Z = B:
+    // safeguarded Newton from the top of that bracket finds one root...
+    double lo = B, hi = 1 + B, Z1 = hi;
+    for (int it = 0; it < 200; ++it) {
+        double df;
+        const double f = cubic(Z1, df);
+        if (f == 0) break;
+        (f < 0 ? lo : hi) = Z1;
+        double next = df != 0 ? Z1 - f / df : lo;
+        if (!(next > lo && next < hi)) next = 0.5 * (lo + hi);
+        const bool done = std::fabs(next - Z1) <= 1e-15 * Z1;
+        Z1 = next;
+        if (done) break;
+    }
+    // ... and the quadratic left after dividing it out gives the others.
+    double z[3] = {Z1, 0, 0};
+    int n = 1;
+    const double e = c2 + Z1, g = -c0 / Z1;
+    const double disc = e * e - 4 * g;
+    if (disc >= 0) {
+        const double q = -0.5 * (e + std::copysign(std::sqrt(disc), e));
+        if (q != 0) {
+            z[n++] = polish(q);
+            z[n++] = polish(g / q);
+        }
     }
     int count = 0;
     for (int k = 0; k < n; ++k) {
-        double Z = z[k];
-        // One Newton step on the cubic removes the rounding of the closed form.
-        const double f = ((Z + c2) * Z + c1) * Z + c0;
-        const double df = (3 * Z + 2 * c2) * Z + c1;
-        if (df != 0) Z -= f / df;
-        if (Z > B && std::isfinite(Z)) roots[count++] = p / (Z * RT);
+        if (!(z[k] > B) || !std::isfinite(z[k])) continue;
+        const double rho = p / (z[k] * RT);
+        bool duplicate = false;
+        for (int j = 0; j < count; ++j) duplicate |= std::fabs(roots[j] - rho) <= 1e-10 * rho;
+        if (!duplicate) roots[count++] = rho;
     }
     std::sort(roots, roots + count);
     return count;

@@ -13,7 +13,7 @@ bool pureSaturation(const Mixture& mixture, int i, double T, double& p, double& 
     x[i] = 1;
     // Start from the Wilson estimate; successive substitution on p.
     p = c.pCritical * std::exp(5.373 * (1 + c.acentric) * (1 - c.tCritical / T));
-    LnPhi phiL, phiV;
+    ResidualDerivatives r;
     for (int it = 0; it < 500; ++it) {
         
         if (!mixture.density(T, p, x.data(), Root::Liquid, rhoL) ||
@@ -25,9 +25,13 @@ bool pureSaturation(const Mixture& mixture, int i, double T, double& p, double& 
             p *= Z < 0.3 ? 0.5 : 1.5;
             continue;
         }
-        mixture.lnPhi(T, rhoL, x.data(), 0, phiL);
-        mixture.lnPhi(T, rhoV, x.data(), 0, phiV);
-        const double d = phiL.lnphi[i] - phiV.lnphi[i];
+        // ln phi with ln Z = ln(p / (rho R T)) from the known p: 1 + rho ar_rho loses
+        // its digits on a liquid at low pressure.
+        mixture.model().evaluate(T, rhoL, x.data(), 1, r);
+        const double lnPhiL = r.n_ar_n[i] - std::log(p / (rhoL * kGasConstant * T));
+        mixture.model().evaluate(T, rhoV, x.data(), 1, r);
+        const double lnPhiV = r.n_ar_n[i] - std::log(p / (rhoV * kGasConstant * T));
+        const double d = lnPhiL - lnPhiV;
         p *= std::exp(d);
         if (std::fabs(d) < 1e-11) return true;  // ln phi carries ~1e-13 of rounding
     }

@@ -214,3 +214,25 @@ TEST(SecondPressureDerivatives, MatchFiniteDifferences) {
         EXPECT_LT(rel(pr.d2PdTdrho, (up.dPdT - dn.dPdT) / (2 * hr)), 1e-6) << rho;
     }
 }
+
+TEST(DensityRoots, LiquidAndVapourAtVeryLowPressure) {
+    // Ethane at its triple point: liquid and vapour roots down to 1e-6 kPa.
+    auto m = make({"ETHANE"});
+    const double x[] = {1.0}, T = 90.368;
+    double ref;
+    ASSERT_TRUE(m->density(T, 1.0, x, Root::Liquid, ref));
+    for (double p : {1e-6, 1e-4, 1e-2}) {
+        double rl, rv;
+        ASSERT_TRUE(m->density(T, p, x, Root::Liquid, rl));
+        ASSERT_TRUE(m->density(T, p, x, Root::Vapour, rv));
+        EXPECT_NEAR(rl, ref, 1e-6 * ref) << p;
+        EXPECT_NEAR(rv, p / (kGasConstant * T), 1e-3 * rv) << p;
+    }
+    // Above the critical point there is one root and every choice returns it.
+    double a, b, c;
+    ASSERT_TRUE(m->density(400, 20000, x, Root::Liquid, a));
+    ASSERT_TRUE(m->density(400, 20000, x, Root::Vapour, b));
+    ASSERT_TRUE(m->density(400, 20000, x, Root::Stable, c));
+    EXPECT_EQ(a, b);
+    EXPECT_EQ(b, c);
+}
