@@ -33,6 +33,10 @@ bool Write(const PackageEditorModel& model, std::string& text, std::wstring& mes
         message = L"Invalid model type selection";
         return false;
     }
+    if (model.compounds.empty()) {
+        message = L"At least one fluid must be present in package";
+        return false;
+    }
     if (!CheckField(L"The description", model.description, message)) return false;
     for (const std::wstring& compound : model.compounds) {
         if (compound.empty()) {

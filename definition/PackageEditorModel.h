@@ -34,8 +34,9 @@ void LoadPackageDefinitionIntoEditor(const std::string& definitionText, PackageE
                                      std::vector<EditorMessage>& messages);
 
 // The full definition text of the fields, 8-bit in the ANSI code page, CR LF line ends.
-// False with `message` when a field cannot be written (a character outside the ANSI
-// code page, a line break, or a model type outside 0 … 4).
+// False with `message` for a package without compounds, or when a field cannot be
+// written (a character outside the ANSI code page, a line break, a model type outside
+// 0 … 4).
 bool WritePackageDefinition(const PackageEditorModel& model, std::string& text, std::wstring& message);
 
 }  // namespace tarnevo

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
 #include <algorithm>
 
 #include "FluidHeaders.h"
@@ -221,4 +223,28 @@ TEST(FluidCatalogue, CompoundStringIsRelativeInsideTheRefpropFolder) {
     EXPECT_EQ(CompoundStringForFluidFile(L"D:\\own\\X.FLD", L"C:\\Program Files\\REFPROP"), L"D:\\own\\X.FLD");
     EXPECT_EQ(CompoundStringForFluidFile(L"C:\\Program Files\\REFPROPX\\X.FLD", L"C:\\Program Files\\REFPROP"),
               L"C:\\Program Files\\REFPROPX\\X.FLD");
+}
+
+TEST(FluidCatalogue, BundledFluidFilesAreReadCompletely) {
+    // The bundled engine's fluid files, installed into the test prefix's REFPROP folder.
+    wchar_t programFiles[MAX_PATH] = {};
+    ExpandEnvironmentStringsW(L"%ProgramFiles%", programFiles, MAX_PATH);
+    const std::wstring refpropFolder = std::wstring(programFiles) + L"\\REFPROP";
+    const std::vector<FluidCatalogueEntry> entries = ScanFluidFolder(refpropFolder + L"\\fluids");
+    if (entries.empty()) GTEST_SKIP() << "no fluid files installed";
+    for (const FluidCatalogueEntry& entry : entries) {
+        const std::wstring compound = CompoundStringForFluidFile(entry.filePath, refpropFolder);
+        EXPECT_EQ(compound.substr(0, 7), L"fluids\\");
+        CompoundRecord record;
+        std::wstring message;
+        ASSERT_TRUE(ReadCompoundRecord(refpropFolder, compound, record, message)) << Utf8(message);
+        EXPECT_EQ(record.id, entry.name);
+        std::wstring formula;
+        EXPECT_TRUE(DeriveFormula(record.rawFormula, formula)) << Utf8(record.rawFormula);
+        EXPECT_GT(record.molecularWeight, 1.0) << Utf8(record.id);
+        EXPECT_GT(record.criticalTemperature, 0.0) << Utf8(record.id);
+        EXPECT_GT(record.criticalPressure, 1.0e5) << Utf8(record.id);
+        EXPECT_NE(record.acentricFactor, kUnknownValue) << Utf8(record.id);
+        EXPECT_NE(record.dipoleMoment, kUnknownValue) << Utf8(record.id);
+    }
 }

@@ -359,4 +359,8 @@ TEST(PackageWriter, FieldsThatCannotBeWrittenAreRefused) {
     model.modelTypeIndex = 5;
     EXPECT_FALSE(WritePackageDefinition(model, text, message));
     EXPECT_EQ(message, L"Invalid model type selection");
+    model.modelTypeIndex = 0;
+    model.compounds.clear();
+    EXPECT_FALSE(WritePackageDefinition(model, text, message));
+    EXPECT_EQ(message, L"At least one fluid must be present in package");
 }

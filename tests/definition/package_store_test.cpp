@@ -4,6 +4,7 @@
 #include <atomic>
 #include <chrono>
 #include <deque>
+#include <functional>
 #include <thread>
 
 #include "TestFolder.h"
@@ -24,9 +25,11 @@ public:
     std::vector<std::wstring> initialPaths;
     std::vector<std::pair<std::wstring, std::wstring>> errors;
     std::vector<std::pair<std::wstring, std::wstring>> informations;
+    std::function<void()> whileAsking;
 
     FileChoice ChooseRefpropLibrary(HWND, const std::wstring& initialPath, std::wstring& chosen) override {
         initialPaths.push_back(initialPath);
+        if (whileAsking) whileAsking();
         if (answers.empty()) return FileChoice::Cancelled;
         chosen = answers.front();
         answers.pop_front();
@@ -265,6 +268,22 @@ TEST_F(PackageStore, FolderOutsideTheAnsiCodePageCannotBeRecordedButStaysInMemor
     EXPECT_FALSE(tarnevo_test::Exists(configuration));
     ASSERT_TRUE(Initialize(message));
     EXPECT_FALSE(tarnevo_test::Exists(configuration));
+}
+
+TEST_F(PackageStore, ConfigurationThatCannotBeWrittenIsReportedAndFolderKept) {
+    const std::wstring chosen = MakeRefpropFolder(L"Unrecorded");
+    ui.answers.push_back(chosen + L"\\refprop.dll");
+    // While the dialog is open a folder takes the configuration file's name.
+    ui.whileAsking = [&] { tarnevo_test::MakeFolder(configuration); };
+    std::wstring message;
+    ASSERT_FALSE(Initialize(message));
+    const std::wstring prefix = L"Failed to create RefProp Configuration File (" + configuration + L"): ";
+    EXPECT_EQ(message.substr(0, prefix.size()), prefix);
+    EXPECT_GT(message.size(), prefix.size());
+    EXPECT_EQ(RefpropFolder(), chosen);
+    // The next call succeeds from memory without writing.
+    ASSERT_TRUE(Initialize(message)) << Utf8(message);
+    EXPECT_EQ(ui.initialPaths.size(), 1u);
 }
 
 TEST_F(PackageStore, ChangingTheRefpropFolderRecordsItAndInforms) {
