@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
 #include <limits>
 
 using namespace enginetest;
@@ -278,4 +279,66 @@ TEST(Warnings, OutsideTheRangeOfTheDataIsANegativeCode) {
     EXPECT_LT(ierr, 0);
     EXPECT_NEAR(D, p / (8.314462618 * T), 1e-3 * D);
     EXPECT_THAT(herr.str(), StartsWith("TPRHOdll: temperature 3000 K above the upper limit"));
+}
+
+TEST(Setup, RelativePathsFromTheCurrentFolder) {
+    struct Restore {
+        std::string dir = std::filesystem::current_path().string();
+        ~Restore() { std::filesystem::current_path(dir); }
+    } restore;
+    std::filesystem::current_path(TARNEVO_FLUIDS_DIR);
+    std::string files = "METHANE.FLD|ETHANE.FLD";
+    files.resize(10000, ' ');
+    std::string mix = "hmx.bnc", hrf = "DEF";
+    mix.resize(255, ' ');
+    int nc = 2, ierr = -99;
+    Message herr;
+    SETUPdll(&nc, files.data(), mix.data(), hrf.data(), &ierr, herr.text, 10000, 255, 3, 255);
+    EXPECT_EQ(ierr, 0) << herr.str();
+}
+
+TEST(IdealGas, Therm0AtZeroDensityAndTheIdealLimitOfTherm) {
+    Message herr;
+    ASSERT_EQ(setup(naturalGas(), herr), 0);
+    double x[5] = {0.85, 0.06, 0.03, 0.04, 0.02}, T = 300, D0 = 0;
+    double p, e, h, s, cv, cp, w, a, g;
+    THERM0dll(&T, &D0, x, &p, &e, &h, &s, &cv, &cp, &w, &a, &g);
+    EXPECT_EQ(p, 0);
+    EXPECT_TRUE(std::isfinite(s));
+    EXPECT_NEAR(cp - cv, 8.314462618, 1e-9);
+    EXPECT_NEAR(cp, 36.3, 1.5);  // cp0 of a typical natural gas at 300 K
+    // At 101.325 kPa the real-gas entropy at vanishing density meets it.
+    double Dref = 101.325 / (8.314462618 * T), p1, e1, h1, s1, cv1, cp1, w1, hjt1;
+    THERMdll(&T, &Dref, x, &p1, &e1, &h1, &s1, &cv1, &cp1, &w1, &hjt1);
+    // Residual entropy at low density: -R rho (B + T dB/dT).
+    double B, dB;
+    VIRBdll(&T, x, &B);
+    DBDTdll(&T, x, &dB);
+    EXPECT_NEAR(s1 - s, -8.314462618 * Dref * (B + T * dB), 1e-4);
+    double p2, e2, h2, s2, cv2, cp2, w2, a2, g2;
+    THERM0dll(&T, &Dref, x, &p2, &e2, &h2, &s2, &cv2, &cp2, &w2, &a2, &g2);
+    EXPECT_NEAR(s2, s, 1e-10);
+    EXPECT_NEAR(h2, h, 1e-10);
+}
+
+TEST(Density, StablePhaseChoiceAndGuess) {
+    Message herr;
+    ASSERT_EQ(setup({"PROPANE"}, herr, ""), 0);
+    double x[1] = {1}, T = 300, D;
+    int kguess = 0, ierr;
+    // 300 K: saturation near 1000 kPa; below it the stable root is the vapour.
+    double p = 500;
+    int kph = 0;
+    TPRHOdll(&T, &p, x, &kph, &kguess, &D, &ierr, herr.text, 255);
+    ASSERT_EQ(ierr, 0) << herr.str();
+    EXPECT_LT(D, 1);
+    p = 1100;
+    TPRHOdll(&T, &p, x, &kph, &kguess, &D, &ierr, herr.text, 255);
+    EXPECT_GT(D, 10);
+    // kph = 2 at 1100 kPa keeps the metastable vapour; a guess does not change the root.
+    kph = 2;
+    kguess = 1;
+    D = 11;
+    TPRHOdll(&T, &p, x, &kph, &kguess, &D, &ierr, herr.text, 255);
+    EXPECT_LT(D, 2);
 }
