@@ -77,6 +77,10 @@ TEST_F(MaterialValues, InOutResultsAreReplacedAndScriptArraysAreStoredAsDoubles)
     reference.pvarVal = &target;
     EXPECT_EQ(material->SetSinglePhaseProp(_bstr_t(L"viscosity"), _bstr_t(L"Liquid"), nullptr, reference), S_OK);
 
+    // [in] values stay the caller's: still intact after the calls.
+    EXPECT_THAT(ReadDoubles(byValue), ElementsAre(1.5, 2.5, 3.0));
+    EXPECT_THAT(ReadDoubles(target), ElementsAre(7.0));
+
     _variant_t results(L"held by the caller");  // freed by the callee before it stores
     EXPECT_EQ(material->GetOverallProp(_bstr_t(L"fraction"), _bstr_t(L"mole"), &results), S_OK);
     EXPECT_EQ(results.vt, VT_ARRAY | VT_R8);
