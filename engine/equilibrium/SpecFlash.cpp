@@ -28,11 +28,14 @@ double solverValue(const FlashState& st, Spec spec) {
     return kNaN;
 }
 
-double tolerance(Spec spec, double v) {
+// Residual accepted as converged; at constant T the pressure is poorly fixed by h or e
+// at low pressure (tight), elsewhere 1e-10 keeps T and p well within 1e-8.
+double tolerance(Spec spec, double v, bool tight = false) {
+    double r = tight ? 1e-12 : 1e-10;
     switch (spec) {
     case Spec::H:
-    case Spec::E: return 1e-12 * std::max(std::fabs(v), 1e4);
-    case Spec::S: return 1e-12 * std::max(std::fabs(v), 100.0);
+    case Spec::E: return r * std::max(std::fabs(v), 1e4);
+    case Spec::S: return r * std::max(std::fabs(v), 100.0);
     case Spec::D: return 1e-12 * std::fabs(v);
     }
     return 0;
@@ -131,7 +134,7 @@ void checkFinite(double v, const char* name) {
 
 // Solve for T at constant p over [lo, hi].
 FlashState solveT(const System& sys, Source& src, double p, Spec spec, double target, double lo, double hi,
-                  double T0, Root pureRoot) {
+                  double T0, Root pureRoot, double step = 0) {
     Tracked t;
     double ftol = tolerance(spec, target);
     auto f = [&](double T) {
@@ -140,7 +143,7 @@ FlashState solveT(const System& sys, Source& src, double p, Spec spec, double ta
         t.keep(st, v);
         return Eval1D{v, slopeTatP(st, spec)};
     };
-    Root1D r = solveMonotone(f, true, T0, lo, hi, 0.3 * T0, ftol, 1e-13);
+    Root1D r = solveMonotone(f, true, T0, lo, hi, step > 0 ? step : 0.3 * T0, ftol, 1e-13);
     return finish(r, t, ftol, "the state");
 }
 
@@ -148,7 +151,7 @@ FlashState solveT(const System& sys, Source& src, double p, Spec spec, double ta
 FlashState solveLnP(const System& sys, Source& src, double T, Spec spec, double target, double lnLo,
                     double lnHi, double lnp0, Root pureRoot, bool increasing) {
     Tracked t;
-    double ftol = tolerance(spec, target);
+    double ftol = tolerance(spec, target, true);
     auto f = [&](double lnp) {
         FlashState st = src.at(T, std::exp(lnp), pureRoot);
         double v = solverValue(st, spec) - target;
@@ -157,6 +160,23 @@ FlashState solveLnP(const System& sys, Source& src, double T, Spec spec, double 
     };
     Root1D r = solveMonotone(f, increasing, lnp0, lnLo, lnHi, 1.0, ftol, 1e-14);
     return finish(r, t, ftol, "the state");
+}
+
+// A starting temperature at constant p: Newton on the lower-Gibbs root alone, no
+// phase equilibrium (a few microseconds).
+double estimateT(const System& sys, double p, Spec spec, double value, double T) {
+    for (int it = 0; it < 12; ++it) {
+        double rho = 0;
+        if (!sys.mixture().density(T, p, sys.z().data(), Root::Stable, rho) || !(rho > 0)) break;
+        FlashState st = sys.singlePhase(T, rho);
+        double f = solverValue(st, spec) - value, slope = slopeTatP(st, spec);
+        if (!(slope > 0) || !std::isfinite(f)) break;
+        double dT = -f / slope;
+        dT = std::max(-0.3 * T, std::min(0.3 * T, dT));
+        T = std::min(std::max(T + dT, 2 * kTMin), kTMax);
+        if (std::fabs(dT) < 1e-3) break;
+    }
+    return T;
 }
 
 double minCriticalT(const System& sys) {
@@ -199,7 +219,8 @@ FlashState flashTD(const System& sys, double T, double D, Phase phase) {
         sys.mixture().lnPhi(T, D, z, 0, f);
         std::vector<double> d(sys.size(), 0.0);
         for (int i : sys.present()) d[i] = std::log(sys.z()[i]) + f.lnphi[i];
-        if (testStability(sys, T, pr.p, d).stable) return sys.singlePhase(T, D);
+        bool liquidLike = T < sys.Tc() || pr.p / (D * kGasConstant * T) < 0.3;
+        if (testStability(sys, T, pr.p, d, nullptr, liquidLike).stable) return sys.singlePhase(T, D);
     }
     // Two phases: the pressure whose T-P flash has the bulk volume 1 / D.
     Source src(sys, phase);
@@ -238,7 +259,9 @@ FlashState flashPX(const System& sys, double p, Spec spec, double value, Phase p
             return solveT(sys, src, p, spec, value, sat.T, kTMax, std::max(T0, sat.T * 1.05), Root::Vapour);
         }
     }
-    return solveT(sys, src, p, spec, value, kTMin, kTMax, T0, Root::Stable);
+    if (Tguess > 0) return solveT(sys, src, p, spec, value, kTMin, kTMax, T0, Root::Stable);
+    double T1 = estimateT(sys, p, spec, value, T0);
+    return solveT(sys, src, p, spec, value, kTMin, kTMax, T1, Root::Stable, 0.01 * T1);
 }
 
 FlashState flashTX(const System& sys, double T, Spec spec, double value, int kr, Phase phase) {
@@ -274,7 +297,7 @@ FlashState flashTX(const System& sys, double T, Spec spec, double value, int kr,
     } else {
         segments.push_back({std::log(kPMin), std::log(kPMax), Root::Stable});
     }
-    double ftol = tolerance(spec, value);
+    double ftol = tolerance(spec, value, true);
     // Scan each segment on a grid in ln p for sign changes, then refine each bracket.
     const double cell = std::log(10.0) / 4;
     for (const Segment& seg : segments) {

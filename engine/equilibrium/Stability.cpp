@@ -66,7 +66,7 @@ Trial runTrial(const System& sys, double T, double p, const std::vector<double>&
 }  // namespace
 
 StabilityResult testStability(const System& sys, double T, double p, const std::vector<double>& d,
-                              const std::vector<double>* lnKextra) {
+                              const std::vector<double>* lnKextra, bool liquidLike) {
     StabilityResult out;
     if (sys.pure()) return out;
     const std::vector<int>& idx = sys.present();
@@ -88,6 +88,15 @@ StabilityResult testStability(const System& sys, double T, double p, const std::
     };
     if (lnKextra) addStarts(*lnKextra);
     addStarts(lnK);
+    if (liquidLike) {
+        // Liquid-liquid splits: trial phases rich in each component.
+        for (int k : idx) {
+            std::vector<double> w(sys.size(), 0.0);
+            for (int i : idx) w[i] = std::log(i == k ? 0.999 : 0.001 * z[i] / (1 - z[k] + 1e-300) + 1e-300);
+            starts.push_back(w);
+            vapourLike.push_back(false);
+        }
+    }
     bool undecided = false;
     for (size_t t = 0; t < starts.size(); ++t) {
         std::vector<double> lnW = starts[t];

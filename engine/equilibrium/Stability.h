@@ -14,8 +14,9 @@ struct StabilityResult {
 
 // Tests the phase with bulk composition z whose ln(z_i phi_i) are d at (T, p).
 // Trial phases start from Wilson's K-values (vapour-like and liquid-like) and
-// from lnKextra when given (e.g. K-values of an earlier flash).
+// from lnKextra when given (e.g. K-values of an earlier flash); for a liquid-like
+// phase also from phases rich in each component (liquid-liquid splits).
 StabilityResult testStability(const System& sys, double T, double p, const std::vector<double>& d,
-                              const std::vector<double>* lnKextra = nullptr);
+                              const std::vector<double>* lnKextra = nullptr, bool liquidLike = false);
 
 }  // namespace tarnevo::engine::equilibrium

@@ -53,7 +53,9 @@ bool newtonSplit(const System& sys, double T, double p, SplitResult& r) {
             norm = std::max(norm, std::fabs(g[a]));
         }
         ++r.iterations;
-        if (norm < 1e-12 || (norm < 1e-8 && norm >= prevNorm * 0.5)) {
+        // Below 1e-7 a residual that no longer falls is the rounding of the model
+        // (liquids at very low pressure).
+        if (norm < 1e-12 || (norm < 1e-7 && norm >= prevNorm * 0.5)) {
             r.beta = beta;
             r.rhoL = rhoL;
             r.rhoV = rhoV;
@@ -102,6 +104,8 @@ SplitResult splitPhases(const System& sys, double T, double p, std::vector<doubl
     LnPhi fl, fv;
     r.lnK = lnK;
     bool newtonTried = false;
+    double bestStep = 1e300;
+    int sinceBest = 0;
     const int maxIterations = 1000;
     for (int it = 0; it < maxIterations; ++it) {
         for (int i : idx) K[i] = std::exp(r.lnK[i]);
@@ -146,7 +150,14 @@ SplitResult splitPhases(const System& sys, double T, double p, std::vector<doubl
             }
             r.iterations = trial.iterations;
         }
-        if (inside && step < 1e-20) {
+        if (step < bestStep) {
+            bestStep = step;
+            sinceBest = 0;
+        } else {
+            ++sinceBest;
+        }
+        bool stalled = sinceBest >= 20 && bestStep < 1e-14;
+        if (inside && (step < 1e-20 || stalled)) {
             for (int i : idx) K[i] = std::exp(r.lnK[i]);
             r.beta = solveRachfordRice(z, K, idx);
             splitCompositions(z, K, r.beta, r.x, r.y);
@@ -219,7 +230,8 @@ FlashState flashTP(const System& sys, double T, double p, TPHint* hint) {
     std::vector<double> d(sys.size(), 0.0);
     for (int i : idx) d[i] = std::log(z[i]) + fz.lnphi[i];
     const std::vector<double>* extra = hint && hint->lnK.size() == z.size() ? &hint->lnK : nullptr;
-    StabilityResult stab = testStability(sys, T, p, d, extra);
+    bool liquidLike = T < sys.Tc() || p / (rhoZ * kGasConstant * T) < 0.3;
+    StabilityResult stab = testStability(sys, T, p, d, extra, liquidLike);
     if (!stab.stable) {
         SplitResult s = splitPhases(sys, T, p, stab.lnK);
         if (s.outcome == SplitOutcome::NotConverged)
