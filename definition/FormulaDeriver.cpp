@@ -110,12 +110,16 @@ bool DeriveFormula(const std::wstring& written, std::wstring& formula) {
     }
     if (levels.size() != 1 || levels[0].empty()) return false;
 
+    // Hill order: with carbon, C then H then the rest by symbol; without carbon every
+    // element by symbol (ordinal), H included.
     ElementCounts& counts = levels[0];
-    for (const wchar_t* first : {L"C", L"H"}) {
-        const auto found = counts.find(first);
-        if (found != counts.end()) {
-            AppendElement(formula, found->first, found->second);
-            counts.erase(found);
+    if (counts.count(L"C")) {
+        for (const wchar_t* first : {L"C", L"H"}) {
+            const auto found = counts.find(first);
+            if (found != counts.end()) {
+                AppendElement(formula, found->first, found->second);
+                counts.erase(found);
+            }
         }
     }
     for (const auto& element : counts) AppendElement(formula, element.first, element.second);

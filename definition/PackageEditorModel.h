@@ -28,8 +28,9 @@ struct EditorMessage {
     std::wstring caption;
 };
 
-// Reads `definitionText` into `model` (its model-type selection is kept unless the
-// text selects one) and appends the message boxes the editor shows to `messages`.
+// Reads `definitionText` into `model`, starting from empty description and compounds,
+// "NIST recommended" overrides and the default mixture file; the model-type selection
+// is kept unless the text selects one. Appends the message boxes the editor shows.
 void LoadPackageDefinitionIntoEditor(const std::string& definitionText, PackageEditorModel& model,
                                      std::vector<EditorMessage>& messages);
 

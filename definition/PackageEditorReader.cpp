@@ -27,6 +27,7 @@ void LoadIntoEditor(const std::string& definitionText, PackageEditorModel& model
                     std::vector<EditorMessage>& messages) {
     for (std::wstring& field : model.overrides) field = kNistRecommended;
     model.mixtureFile = kDefaultMixtureFile;
+    model.description.clear();
     model.compounds.clear();
 
     KeyValueReader reader;

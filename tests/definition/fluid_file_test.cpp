@@ -54,9 +54,12 @@ TEST(DeriveFormula, StructuralFormulasBecomeHillOrder) {
     EXPECT_EQ(Derived(L"CO2"), L"CO2");
     EXPECT_EQ(Derived(L"SF6"), L"F6S");
     EXPECT_EQ(Derived(L"H2O"), L"H2O");
-    // C first, then H, then the rest by symbol, also without carbon.
+    // Without carbon every element goes by symbol, hydrogen included.
     EXPECT_EQ(Derived(L"NH3"), L"H3N");
-    EXPECT_EQ(Derived(L"HCl"), L"HCl");
+    EXPECT_EQ(Derived(L"HCl"), L"ClH");
+    EXPECT_EQ(Derived(L"H2S"), L"H2S");
+    EXPECT_EQ(Derived(L"SO2"), L"O2S");
+    EXPECT_EQ(Derived(L"CHClF2"), L"CHClF2");
     EXPECT_EQ(Derived(L"C2H5OH"), L"C2H6O");
     EXPECT_EQ(Derived(L"Xe"), L"Xe");
     EXPECT_EQ(Derived(L"Rn"), L"Rn");
