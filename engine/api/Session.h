@@ -34,7 +34,8 @@ struct ModelOptions {
 
 struct Session {
     std::unique_ptr<HelmholtzMixture> mixture;
-    // SETMODdll choices by category ("EOS", "ETA", "TCX", "STN"), applied at SETUPdll.
+    // SETMODdll choices by category ("EOS", "ETA", "TCX", "STN"), checked and consumed
+    // by the next SETUPdll.
     std::vector<std::pair<std::string, ModelOptions>> modelOptions;
     int peng_robinson = 0;  // PREOSdll flag
     std::vector<double> xWork;  // normalised composition

@@ -78,9 +78,11 @@ bool mixtureCodeAvailable(const std::string& category, const std::string& code) 
     return false;
 }
 
-// Checks the stored SETMODdll choices against the fluid files of the mixture.
-bool validateModels(const HelmholtzMixture& m, std::string& message) {
-    for (const auto& [category, options] : session().modelOptions) {
+using ModelChoices = std::vector<std::pair<std::string, ModelOptions>>;
+
+// Checks SETMODdll choices against the fluid files of the mixture.
+bool validateModels(const HelmholtzMixture& m, const ModelChoices& choices, std::string& message) {
+    for (const auto& [category, options] : choices) {
         if (!options.mixtureCode.empty() && !mixtureCodeAvailable(category, options.mixtureCode)) {
             message = "mixture model \"" + options.mixtureCode + "\" (" + categoryName(category) +
                       ") is not available in this engine";
@@ -111,6 +113,9 @@ extern "C" void SETUPdll(int* nc, char* hfiles, char* hfmix, char* hrf, int* ier
     guarded(routine, ierr, herr, lerr, [&] {
         Session& s = session();
         s.mixture.reset();
+        // SETMODdll choices made before this call apply to this setup only.
+        const ModelChoices choices = std::move(s.modelOptions);
+        s.modelOptions.clear();
         if (!nc || *nc < 1 || *nc > kMaxComponents) {
             report(ierr, herr, lerr, kErrInput, routine,
                    "number of components " + (nc ? std::to_string(*nc) : std::string("missing")) +
@@ -172,7 +177,7 @@ extern "C" void SETUPdll(int* nc, char* hfiles, char* hfmix, char* hrf, int* ier
             report(ierr, herr, lerr, kErrFile, routine, message);
             return;
         }
-        if (!validateModels(*mixture, message)) {
+        if (!validateModels(*mixture, choices, message)) {
             report(ierr, herr, lerr, kErrModel, routine, message);
             return;
         }
@@ -224,7 +229,7 @@ extern "C" void SETMODdll(int* nc, char* htype, char* hmix, char* hcomp, int* ie
         else s.modelOptions.emplace_back(type, options);
         // Checked against the fluid files now when fluids are set up, else at SETUPdll.
         std::string message;
-        if (s.mixture && !validateModels(*s.mixture, message)) {
+        if (s.mixture && !validateModels(*s.mixture, s.modelOptions, message)) {
             s.modelOptions = previous;
             report(ierr, herr, lerr, kErrModel, routine, message);
             return;

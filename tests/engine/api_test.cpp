@@ -218,9 +218,7 @@ TEST(Setup, ModelOptionsAreCheckedAgainstTheFluidFiles) {
     EXPECT_EQ(ierr, 0) << herr.str();
     EXPECT_EQ(setup({"NITROGEN", "ARGON"}, herr), 102);
     EXPECT_EQ(herr.str(), "SETUPdll: model \"ECS\" (thermal conductivity) is not available for fluid ARGON");
-    char reset[] = "NBS";
-    SETMODdll(&nc, reset, nbs, nbs, &ierr, herr.text, 3, 3, 3, 255);
-    EXPECT_EQ(ierr, 0);
+    // The choices were consumed by that setup: the next one uses the recommended models.
     EXPECT_EQ(setup({"NITROGEN", "ARGON"}, herr), 0) << herr.str();
 }
 
