@@ -27,3 +27,16 @@ wine_install_engine() {
   mkdir -p "$to"
   cp -r "$from"/. "$to"/
 }
+
+# Wine activates only classes registered machine-wide: copies the per-user class
+# registrations (HKCU\Software\Classes) to HKLM\Software\Classes for activation by
+# CLSID or ProgID. Windows needs no such step.
+wine_mirror_user_classes() {
+  "$WINE" reg copy 'HKCU\Software\Classes' 'HKLM\Software\Classes' /s /f </dev/null >/dev/null 2>&1
+}
+
+# The Windows form (Z:\...) of a Unix path inside the prefix's view of the file system.
+wine_path() {
+  local p="$1"
+  printf 'Z:%s' "${p//\//\\}"
+}
