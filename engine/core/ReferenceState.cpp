@@ -53,12 +53,17 @@ bool applyReferenceState(HelmholtzMixture& mixture, const ReferenceSpec& spec,
             // Fluids without a normal boiling point above the triple point (CO2):
             // the saturated liquid at the triple point.
             T = c.tNormalBoiling > c.tTriple ? c.tNormalBoiling : c.tTriple;
-        } else if (spec.code == "ASH") {
-            T = 233.15;
-        } else if (spec.code == "IIR") {
-            T = 273.15;
-            h = 200.0 * c.molarMass;
-            s = 1.0 * c.molarMass;
+        } else if (spec.code == "ASH" || spec.code == "IIR") {
+            T = spec.code == "ASH" ? 233.15 : 273.15;
+            if (spec.code == "IIR") {
+                h = 200.0 * c.molarMass;
+                s = 1.0 * c.molarMass;
+            }
+            // A fluid without liquid at that temperature keeps the default reference.
+            if (T >= c.tCritical || T <= c.tTriple) {
+                T = c.tNormalBoiling > c.tTriple ? c.tNormalBoiling : c.tTriple;
+                h = s = 0;
+            }
         } else if (spec.code == "OTH") {
             T = spec.t0;
             h = spec.h0;

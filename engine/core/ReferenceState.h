@@ -9,7 +9,8 @@ namespace tarnevo::engine {
 
 // code: "DEF" or "NBP" (h = 0, s = 0 for the saturated liquid at the normal boiling
 // point), "ASH" (h = 0, s = 0 for the saturated liquid at -40 C), "IIR" (h = 200 kJ/kg,
-// s = 1 kJ/(kg K) for the saturated liquid at 0 C), "OTH" (h0, s0 at t0, p0).
+// s = 1 kJ/(kg K) for the saturated liquid at 0 C; fluids without liquid there keep
+// the default), "OTH" (h0, s0 at t0, p0).
 struct ReferenceSpec {
     std::string code = "DEF";
     double h0 = 0, s0 = 0, t0 = 0, p0 = 0;  // J/mol, J/(mol K), K, kPa

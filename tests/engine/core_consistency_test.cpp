@@ -236,3 +236,28 @@ TEST(DensityRoots, LiquidAndVapourAtVeryLowPressure) {
     EXPECT_EQ(a, b);
     EXPECT_EQ(b, c);
 }
+
+TEST(ReferenceState, RefrigerantStatesAndTheirFallbackForFluidsWithoutLiquid) {
+    auto m = make({"R134A", "METHANE"});
+    ReferenceSpec iir;
+    iir.code = "IIR";
+    std::string message;
+    ASSERT_TRUE(applyReferenceState(*m, iir, message)) << message;
+    const double r134a[] = {1.0, 0.0}, methane[] = {0.0, 1.0};
+    double p, rl, rv;
+    ASSERT_TRUE(pureSaturation(*m, 0, 273.15, p, rl, rv));
+    Properties pr;
+    m->properties(273.15, rl, r134a, pr);
+    EXPECT_NEAR(pr.h, 200 * m->component(0).molarMass, 1e-7);
+    EXPECT_NEAR(pr.s, 1.0 * m->component(0).molarMass, 1e-9);
+    // Methane is supercritical at 0 C: its normal-boiling-point reference stays.
+    const double tb = m->component(1).tNormalBoiling;
+    ASSERT_TRUE(pureSaturation(*m, 1, tb, p, rl, rv));
+    m->properties(tb, rl, methane, pr);
+    EXPECT_NEAR(pr.h, 0, 1e-8);
+    EXPECT_NEAR(pr.s, 0, 1e-10);
+    ReferenceSpec unknown;
+    unknown.code = "XXX";
+    EXPECT_FALSE(applyReferenceState(*m, unknown, message));
+    EXPECT_EQ(message, "unknown reference state \"XXX\"");
+}
