@@ -1,6 +1,7 @@
 // Thermodynamic consistency of the engine's mixture model: identities between
 // properties, analytic derivatives against finite differences, fugacities.
 #include "core/HelmholtzMixture.h"
+#include "core/PengRobinson.h"
 #include "core/ReferenceState.h"
 
 #include <gtest/gtest.h>
@@ -260,4 +261,49 @@ TEST(ReferenceState, RefrigerantStatesAndTheirFallbackForFluidsWithoutLiquid) {
     unknown.code = "XXX";
     EXPECT_FALSE(applyReferenceState(*m, unknown, message));
     EXPECT_EQ(message, "unknown reference state \"XXX\"");
+}
+
+namespace {
+
+// A model without closed-form roots (as a multiparameter equation would be):
+// Peng-Robinson underneath, but the mixture has to iterate for densities.
+class IteratedModel : public ResidualModel {
+public:
+    explicit IteratedModel(std::unique_ptr<ResidualModel> inner) : inner_(std::move(inner)) {}
+    int components() const override { return inner_->components(); }
+    void evaluate(double T, double rho, const double* x, int order, ResidualDerivatives& out) const override {
+        inner_->evaluate(T, rho, x, order, out);
+    }
+    double maxDensity(const double* x) const override { return inner_->maxDensity(x); }
+    std::string name() const override { return "iterated"; }
+
+private:
+    std::unique_ptr<ResidualModel> inner_;
+};
+
+}  // namespace
+
+TEST(DensityRoots, IteratedRootsOfAModelWithoutClosedFormMatchTheCubic) {
+    std::vector<FluidData> fluids(2);
+    std::string message;
+    ASSERT_TRUE(readFluidFile(fluid("PROPANE"), fluids[0], message)) << message;
+    ASSERT_TRUE(readFluidFile(fluid("BUTANE"), fluids[1], message)) << message;
+    auto pr = [&] {
+        return std::make_unique<PengRobinson>(
+            std::vector<PengRobinsonComponent>{{fluids[0].tc, fluids[0].pc, fluids[0].omega},
+                                               {fluids[1].tc, fluids[1].pc, fluids[1].omega}},
+            std::vector<double>{0, 0.003, 0.003, 0});
+    };
+    HelmholtzMixture cubic(fluids, pr());
+    HelmholtzMixture iterated(fluids, std::make_unique<IteratedModel>(pr()));
+    const double x[] = {0.4, 0.6};
+    struct Case { double T, p; Root root; };
+    for (const Case& c : {Case{300, 100, Root::Vapour}, Case{300, 3000, Root::Liquid},
+                          Case{300, 500, Root::Stable}, Case{450, 6000, Root::Stable},
+                          Case{250, 1e-3, Root::Liquid}}) {
+        double a, b;
+        ASSERT_TRUE(cubic.density(c.T, c.p, x, c.root, a));
+        ASSERT_TRUE(iterated.density(c.T, c.p, x, c.root, b)) << c.T << " " << c.p;
+        EXPECT_NEAR(b, a, 1e-9 * a) << c.T << " " << c.p;
+    }
 }
