@@ -104,6 +104,10 @@ TEST(MaterialRecord, CompoundListIsReturnedAsGivenIncludingUnknownAndRepeatedNam
     EXPECT_THAT(host->CallDescriptions(),
                 ElementsAre(L"GetNumCompounds()", L"GetCompoundList()", L"GetCompoundConstant()"));
 
+    host->SetCompoundIdsRaw(DoubleArray({1.0}));
+    EXPECT_EQ(compounds->GetCompoundList(&ids, &formulae, &names, &boil, &molwts, &cas), S_OK);
+    EXPECT_EQ(ids.vt, VT_ARRAY | VT_R8);
+
     host->FailCall(L"GetCompoundList", kUnknownHR, L"no compounds today");
     EXPECT_EQ(compounds->GetCompoundList(&ids, &formulae, &names, &boil, &molwts, &cas), kUnknownHR);
     EXPECT_EQ(tarnevo::GetCapeErrorText(compounds, kUnknownHR), L"no compounds today");

@@ -101,6 +101,10 @@ TEST_F(MaterialValues, ValuesAndQualifiersAreCheckedAsASimulatorWould) {
     EXPECT_EQ(set(L"density", L"Vapor", L"mole", StringArray({L"1.0"})), kInvalidArgumentHR);
     EXPECT_EQ(set(L"", L"Vapor", L"mole", DoubleArray({1.0})), kInvalidArgumentHR);
     EXPECT_EQ(host->Store().Properties().size(), 0u);
+
+    host->SetKnownPhases({L"Vapor", L"Liquid", L"Liquid2"});
+    EXPECT_EQ(set(L"density", L"liquid2", L"mole", DoubleArray({1.0})), S_OK);
+    EXPECT_EQ(host->SinglePhase(L"density", L"Liquid2", L"mole"), std::vector<double>{1.0});
 }
 
 TEST_F(MaterialValues, TPFractionReadsTemperaturePressureAndMoleFractions) {

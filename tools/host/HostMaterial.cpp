@@ -293,6 +293,7 @@ STDMETHODIMP CHostMaterial::CreateMaterial(IDispatch** materialObject) {
         if (!materialObject) throw HostFailure{E_POINTER, L"Invalid output pointer"};
         Ptr created = Create(compounds_);
         created->compoundData_ = compoundData_;
+        created->rawCompoundIds_ = rawCompoundIds_;
         created->knownPhases_ = knownPhases_;
         *materialObject = created->Dispatch();
         (*materialObject)->AddRef();

@@ -78,6 +78,9 @@ public:
     // --- Configuration ---
     const std::vector<std::wstring>& CompoundIds() const noexcept { return compounds_; }
     void SetCompoundData(HostCompoundData data) { compoundData_ = std::move(data); }
+    // GetCompoundList returns `ids` as compIds and names instead of the compound list
+    // (e.g. a double array, to provoke a package's conversion failure).
+    void SetCompoundIdsRaw(const VARIANT& ids);
     void SetKnownPhases(std::vector<std::wstring> labels) { knownPhases_ = std::move(labels); }
 
     // --- Stored values, bypassing the interface (not recorded). Empty basis: undefined. ---
@@ -186,6 +189,7 @@ private:
 
     std::vector<std::wstring> compounds_;
     HostCompoundData compoundData_;
+    std::optional<_variant_t> rawCompoundIds_;
     std::vector<std::wstring> knownPhases_{L"Vapor", L"Liquid"};
     MaterialStore store_;
     MaterialCallLog log_;

@@ -21,6 +21,8 @@ HRESULT NotImplemented(const wchar_t* method) {
 
 }  // namespace
 
+void CHostMaterial::SetCompoundIdsRaw(const VARIANT& ids) { rawCompoundIds_ = CopyIndirect(ids); }
+
 STDMETHODIMP CHostMaterial::GetCompoundConstant(VARIANT, VARIANT, VARIANT*) {
     return Run(kCompounds, [] { return MaterialCall{L"GetCompoundConstant"}; },
                [](MaterialCall&) { return NotImplemented(L"GetCompoundConstant"); });
@@ -29,13 +31,13 @@ STDMETHODIMP CHostMaterial::GetCompoundConstant(VARIANT, VARIANT, VARIANT*) {
 STDMETHODIMP CHostMaterial::GetCompoundList(VARIANT* compIds, VARIANT* formulae, VARIANT* names, VARIANT* boilTemps,
                                             VARIANT* molwts, VARIANT* casnos) {
     return Run(kCompounds, [] { return MaterialCall{L"GetCompoundList"}; }, [&](MaterialCall& call) {
-        call.values = StringArray(compounds_);
         // An empty list goes back as UNDEFINED, like every empty array.
         auto strings = [](const std::vector<std::wstring>& v) { return v.empty() ? _variant_t() : StringArray(v); };
         auto doubles = [](const std::vector<double>& v) { return v.empty() ? _variant_t() : DoubleArray(v); };
-        Return(compIds, strings(compounds_));
+        call.values = rawCompoundIds_ ? *rawCompoundIds_ : strings(compounds_);
+        Return(compIds, call.values);
         Return(formulae, strings(compoundData_.formulae));
-        Return(names, strings(compounds_));
+        Return(names, call.values);
         Return(boilTemps, doubles(compoundData_.boilingPoints));
         Return(molwts, doubles(compoundData_.molecularWeights));
         Return(casnos, strings(compoundData_.casNumbers));
