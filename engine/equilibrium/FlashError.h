@@ -1,6 +1,7 @@
 // Failure of an equilibrium calculation: the cause, and the error code the exports report.
 #pragma once
 
+#include <cstdio>
 #include <stdexcept>
 #include <string>
 
@@ -22,6 +23,13 @@ public:
 private:
     FlashErrorCode code_;
 };
+
+// A number in messages: up to ten significant digits.
+inline std::string num(double v) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%.10g", v);
+    return buf;
+}
 
 inline std::string iterationsMessage(int n) {
     return "did not converge after " + std::to_string(n) + " iterations";

@@ -27,7 +27,7 @@ SaturationPoint pureSaturationT(const System& sys, double T) {
         throw FlashError(FlashErrorCode::BadInput, "temperature must be positive");
     if (T >= c.tCritical)
         throw FlashError(FlashErrorCode::NoSolution, "temperature is at or above the critical temperature (" +
-                                                         std::to_string(c.tCritical) + " K)");
+                                                         num(c.tCritical) + " K)");
     const double* x = sys.z().data();
     // f(ln p) = ln phi_L - ln phi_V falls with p; bracketed Newton with d f / d ln p = Z_L - Z_V.
     double lo = -1e300, hi = 1e300;   // ln p bounds
@@ -85,7 +85,7 @@ SaturationPoint pureSaturationP(const System& sys, double p) {
         throw FlashError(FlashErrorCode::BadInput, "pressure must be positive");
     if (p >= c.pCritical)
         throw FlashError(FlashErrorCode::NoSolution, "pressure is at or above the critical pressure (" +
-                                                         std::to_string(c.pCritical) + " kPa)");
+                                                         num(c.pCritical) + " kPa)");
     // Newton on 1/T for ln psat(T) = ln p, with the vapour pressure routine inside.
     double lo = 0, hi = c.tCritical;
     double T = c.tCritical / (1 - std::log(p / c.pCritical) / (5.373 * (1 + c.acentric)));

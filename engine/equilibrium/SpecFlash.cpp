@@ -322,7 +322,7 @@ FlashState flashTX(const System& sys, double T, Spec spec, double value, int kr,
     }
     if (found.empty())
         throw FlashError(FlashErrorCode::NoSolution, "no state with these values between " +
-                                                         std::to_string(kPMin) + " and " + std::to_string(kPMax) +
+                                                         num(kPMin) + " and " + num(kPMax) +
                                                          " kPa");
     auto cmp = [](const FlashState& a, const FlashState& b) { return a.rho < b.rho; };
     return kr == 1 ? *std::min_element(found.begin(), found.end(), cmp)

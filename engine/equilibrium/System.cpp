@@ -39,8 +39,8 @@ void System::wilsonLnK(double T, double p, std::vector<double>& lnK) const {
 double System::density(double T, double p, const double* x, Root root, double guess) const {
     double rho = 0;
     if (!mix_.density(T, p, x, root, rho, guess) || !(rho > 0) || !std::isfinite(rho))
-        throw FlashError(FlashErrorCode::Model, "no density root at T = " + std::to_string(T) +
-                                                    " K, P = " + std::to_string(p) + " kPa");
+        throw FlashError(FlashErrorCode::Model, "no density root at T = " + num(T) +
+                                                    " K, P = " + num(p) + " kPa");
     return rho;
 }
 

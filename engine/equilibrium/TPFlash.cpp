@@ -103,9 +103,11 @@ SplitResult splitPhases(const System& sys, double T, double p, std::vector<doubl
     std::vector<double> K(n, 1.0), delta(n, 0.0), prevDelta(n, 0.0);
     LnPhi fl, fv;
     r.lnK = lnK;
-    bool newtonTried = false;
+    int newtonAttempts = 0;
+    double lastNewtonStep = 1e300;
     double bestStep = 1e300;
-    int sinceBest = 0;
+    int sinceBest = 0, outsideRun = 0;
+    double lastStep = 1e300;
     const int maxIterations = 1000;
     for (int it = 0; it < maxIterations; ++it) {
         for (int i : idx) K[i] = std::exp(r.lnK[i]);
@@ -132,12 +134,22 @@ SplitResult splitPhases(const System& sys, double T, double p, std::vector<doubl
             return r;
         }
         bool inside = beta > 0 && beta < 1;
+        outsideRun = inside ? 0 : outsideRun + 1;
+        double prevStep = lastStep;
+        lastStep = step;
+        // Converging outside [0, 1] (a negative flash): one phase.
+        if (outsideRun >= 25 && it >= 40) {
+            r.outcome = SplitOutcome::OnePhase;
+            return r;
+        }
         if (step < 1e-20 && !inside) {
             r.outcome = SplitOutcome::OnePhase;
             return r;
         }
-        if (inside && !newtonTried && (step < 1e-6 || it >= 40)) {
-            newtonTried = true;
+        // Newton once close, again whenever substitution has gained two orders since.
+        if (inside && newtonAttempts < 4 && (step < 1e-6 || it == 40) && step < 1e-2 * lastNewtonStep) {
+            ++newtonAttempts;
+            lastNewtonStep = step;
             SplitResult trial = r;
             for (int i : idx) K[i] = std::exp(r.lnK[i]);
             trial.beta = solveRachfordRice(z, K, idx);
@@ -164,15 +176,18 @@ SplitResult splitPhases(const System& sys, double T, double p, std::vector<doubl
             r.outcome = SplitOutcome::TwoPhase;
             return r;
         }
-        if (it % 5 == 4) {
+        if (it % 5 == 4 && step < prevStep) {
             double num = 0, den = 0;
             for (int i : idx) {
                 num += delta[i] * delta[i];
                 den += prevDelta[i] * delta[i];
             }
             double lambda = den != 0 ? num / den : 0;
-            if (lambda > 0 && lambda < 0.95) {
-                double factor = lambda / (1 - lambda);
+            if (lambda > 0 && lambda < 0.99) {
+                // Extrapolate along the dominant eigenvector, at most 0.5 in any ln K.
+                double factor = std::min(lambda / (1 - lambda), 100.0), biggest = 0;
+                for (int i : idx) biggest = std::max(biggest, std::fabs(factor * delta[i]));
+                if (biggest > 0.5) factor *= 0.5 / biggest;
                 for (int i : idx) r.lnK[i] += factor * delta[i];
             }
         }
@@ -233,10 +248,19 @@ FlashState flashTP(const System& sys, double T, double p, TPHint* hint) {
     bool liquidLike = T < sys.Tc() || p / (rhoZ * kGasConstant * T) < 0.3;
     StabilityResult stab = testStability(sys, T, p, d, extra, liquidLike);
     if (!stab.stable) {
-        SplitResult s = splitPhases(sys, T, p, stab.lnK);
-        if (s.outcome == SplitOutcome::NotConverged)
-            throw FlashError(FlashErrorCode::NotConverged, "phase split " + iterationsMessage(s.iterations));
-        if (s.outcome == SplitOutcome::TwoPhase && accept(s)) return twoPhaseState(s);
+        // From the stability test's estimate, then from Wilson's: a split that does not
+        // lower the Gibbs energy is a saddle point, not the equilibrium.
+        std::vector<double> wilson;
+        sys.wilsonLnK(T, p, wilson);
+        int notConverged = 0, iterations = 0;
+        for (const std::vector<double>* start : {&stab.lnK, &wilson}) {
+            SplitResult s = splitPhases(sys, T, p, *start);
+            iterations += s.iterations;
+            if (s.outcome == SplitOutcome::NotConverged) ++notConverged;
+            if (s.outcome == SplitOutcome::TwoPhase && accept(s)) return twoPhaseState(s);
+        }
+        if (notConverged == 2)
+            throw FlashError(FlashErrorCode::NotConverged, "phase split " + iterationsMessage(iterations));
     }
     if (hint) {
         hint->twoPhase = false;
