@@ -162,7 +162,7 @@ extern "C" void SETUPdll(int* nc, char* hfiles, char* hfmix, char* hrf, int* ier
         } else {
             mixFile.clear();  // a pure fluid needs no binary parameters
         }
-        ReferenceSpec reference;
+        ReferenceChoice reference;
         reference.code = upper(trim(fromFortran(hrf, lrf)));
         if (reference.code.empty()) reference.code = "DEF";
         if (reference.code != "DEF" && reference.code != "NBP" && reference.code != "ASH" &&
@@ -262,26 +262,26 @@ extern "C" void SETREFdll(char* hrf, int* ixflag, double* x0, double* h0, double
                    "a mixture reference state (ixflag = 2) is not available in this engine");
             return;
         }
-        ReferenceSpec spec;
-        spec.code = upper(trim(fromFortran(hrf, lrf)));
-        if (spec.code.empty()) spec.code = "DEF";
-        if (spec.code == "OTH") {
+        ReferenceChoice choice;
+        choice.code = upper(trim(fromFortran(hrf, lrf)));
+        if (choice.code.empty()) choice.code = "DEF";
+        if (choice.code == "OTH") {
             if (!h0 || !s0 || !t0 || !p0 || !std::isfinite(*h0) || !std::isfinite(*s0) ||
                 !checkTemperature(t0).empty() || !checkPressure(p0).empty()) {
                 report(ierr, herr, lerr, kErrInput, routine,
                        "reference state OTH needs finite h0 and s0, T0 > 0 and p0 > 0");
                 return;
             }
-            spec.h0 = *h0;
-            spec.s0 = *s0;
-            spec.t0 = *t0;
-            spec.p0 = *p0;
+            choice.h0 = *h0;
+            choice.s0 = *s0;
+            choice.t0 = *t0;
+            choice.p0 = *p0;
         }
         std::string message;
-        if (!applyReferenceState(*session().mixture, spec, message)) {
+        if (!applyReferenceState(*session().mixture, choice, message)) {
             // Leave the fluid system with its default reference state.
             std::string ignored;
-            applyReferenceState(*session().mixture, ReferenceSpec{}, ignored);
+            applyReferenceState(*session().mixture, ReferenceChoice{}, ignored);
             report(ierr, herr, lerr, kErrInput, routine, message);
             return;
         }

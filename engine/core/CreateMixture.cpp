@@ -33,7 +33,7 @@ std::unique_ptr<HelmholtzMixture> createHelmholtzMixture(const std::vector<std::
     }
     auto mixture = std::make_unique<HelmholtzMixture>(
         std::move(fluids), std::make_unique<PengRobinson>(std::move(pr), std::move(kij)));
-    if (!applyReferenceState(*mixture, ReferenceSpec{}, message)) return nullptr;
+    if (!applyReferenceState(*mixture, ReferenceChoice{}, message)) return nullptr;
     return mixture;
 }
 

@@ -38,7 +38,7 @@ bool pureSaturation(const Mixture& mixture, int i, double T, double& p, double& 
     return false;
 }
 
-bool applyReferenceState(HelmholtzMixture& mixture, const ReferenceSpec& spec,
+bool applyReferenceState(HelmholtzMixture& mixture, const ReferenceChoice& choice,
                          std::string& message) {
     const int nc = mixture.size();
     for (int i = 0; i < nc; ++i) mixture.setReferenceOffsets(i, 0, 0);
@@ -49,13 +49,13 @@ bool applyReferenceState(HelmholtzMixture& mixture, const ReferenceSpec& spec,
         x[i] = 1;
         double T = 0, h = 0, s = 0, rho = 0;
         bool saturated = true;
-        if (spec.code == "DEF" || spec.code == "NBP") {
+        if (choice.code == "DEF" || choice.code == "NBP") {
             // Fluids without a normal boiling point above the triple point (CO2):
             // the saturated liquid at the triple point.
             T = c.tNormalBoiling > c.tTriple ? c.tNormalBoiling : c.tTriple;
-        } else if (spec.code == "ASH" || spec.code == "IIR") {
-            T = spec.code == "ASH" ? 233.15 : 273.15;
-            if (spec.code == "IIR") {
+        } else if (choice.code == "ASH" || choice.code == "IIR") {
+            T = choice.code == "ASH" ? 233.15 : 273.15;
+            if (choice.code == "IIR") {
                 h = 200.0 * c.molarMass;
                 s = 1.0 * c.molarMass;
             }
@@ -64,25 +64,25 @@ bool applyReferenceState(HelmholtzMixture& mixture, const ReferenceSpec& spec,
                 T = c.tNormalBoiling > c.tTriple ? c.tNormalBoiling : c.tTriple;
                 h = s = 0;
             }
-        } else if (spec.code == "OTH") {
-            T = spec.t0;
-            h = spec.h0;
-            s = spec.s0;
+        } else if (choice.code == "OTH") {
+            T = choice.t0;
+            h = choice.h0;
+            s = choice.s0;
             saturated = false;
         } else {
-            message = "unknown reference state \"" + spec.code + "\"";
+            message = "unknown reference state \"" + choice.code + "\"";
             return false;
         }
         if (saturated) {
             double p, rhoV;
             if (!pureSaturation(mixture, i, T, p, rho, rhoV)) {
                 message = "no saturated liquid of " + c.name + " at " + std::to_string(T) +
-                          " K for the reference state " + spec.code;
+                          " K for the reference state " + choice.code;
                 return false;
             }
-        } else if (!mixture.density(T, spec.p0, x.data(), Root::Stable, rho)) {
+        } else if (!mixture.density(T, choice.p0, x.data(), Root::Stable, rho)) {
             message = "no density of " + c.name + " at the reference state (T = " +
-                      std::to_string(spec.t0) + " K, p = " + std::to_string(spec.p0) + " kPa)";
+                      std::to_string(choice.t0) + " K, p = " + std::to_string(choice.p0) + " kPa)";
             return false;
         }
         Properties pr;

@@ -240,7 +240,7 @@ TEST(DensityRoots, LiquidAndVapourAtVeryLowPressure) {
 
 TEST(ReferenceState, RefrigerantStatesAndTheirFallbackForFluidsWithoutLiquid) {
     auto m = make({"R134A", "METHANE"});
-    ReferenceSpec iir;
+    ReferenceChoice iir;
     iir.code = "IIR";
     std::string message;
     ASSERT_TRUE(applyReferenceState(*m, iir, message)) << message;
@@ -257,7 +257,7 @@ TEST(ReferenceState, RefrigerantStatesAndTheirFallbackForFluidsWithoutLiquid) {
     m->properties(tb, rl, methane, pr);
     EXPECT_NEAR(pr.h, 0, 1e-8);
     EXPECT_NEAR(pr.s, 0, 1e-10);
-    ReferenceSpec unknown;
+    ReferenceChoice unknown;
     unknown.code = "XXX";
     EXPECT_FALSE(applyReferenceState(*m, unknown, message));
     EXPECT_EQ(message, "unknown reference state \"XXX\"");
