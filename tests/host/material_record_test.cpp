@@ -111,6 +111,11 @@ TEST(MaterialRecord, CompoundListIsReturnedAsGivenIncludingUnknownAndRepeatedNam
     host->FailCall(L"GetCompoundList", kUnknownHR, L"no compounds today");
     EXPECT_EQ(compounds->GetCompoundList(&ids, &formulae, &names, &boil, &molwts, &cas), kUnknownHR);
     EXPECT_EQ(tarnevo::GetCapeErrorText(compounds, kUnknownHR), L"no compounds today");
+
+    host->SetOffersCompounds(false);
+    Microsoft::WRL::ComPtr<ICapeThermoCompounds> refused;
+    EXPECT_EQ(host->Dispatch()->QueryInterface(__uuidof(ICapeThermoCompounds),
+                                               reinterpret_cast<void**>(refused.GetAddressOf())), E_NOINTERFACE);
 }
 
 TEST(MaterialRecord, LateBoundCallsWorkThroughTheProgramsTypeLibrary) {

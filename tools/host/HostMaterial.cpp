@@ -295,6 +295,7 @@ STDMETHODIMP CHostMaterial::CreateMaterial(IDispatch** materialObject) {
         created->compoundData_ = compoundData_;
         created->rawCompoundIds_ = rawCompoundIds_;
         created->knownPhases_ = knownPhases_;
+        created->offersCompounds_ = offersCompounds_;
         *materialObject = created->Dispatch();
         (*materialObject)->AddRef();
         return S_OK;

@@ -61,7 +61,7 @@ public:
     TARNEVO_BEGIN_INTERFACE_MAP(CHostMaterial)
         TARNEVO_INTERFACE_AS(IDispatch, ICapeThermoMaterial)
         TARNEVO_INTERFACE(ICapeThermoMaterial)
-        TARNEVO_INTERFACE(ICapeThermoCompounds)
+        TARNEVO_INTERFACE_FUNC(ICapeThermoCompounds, CompoundsIfOffered)
         TARNEVO_HOST_ERROR_INTERFACES()
     TARNEVO_END_INTERFACE_MAP()
 
@@ -82,6 +82,8 @@ public:
     // (e.g. a double array, to provoke a package's conversion failure).
     void SetCompoundIdsRaw(const VARIANT& ids);
     void SetKnownPhases(std::vector<std::wstring> labels) { knownPhases_ = std::move(labels); }
+    // false: QueryInterface refuses ICapeThermoCompounds, as a material without it would.
+    void SetOffersCompounds(bool offers) noexcept { offersCompounds_ = offers; }
 
     // --- Stored values, bypassing the interface (not recorded). Empty basis: undefined. ---
     void PutOverall(const std::wstring& property, const std::wstring& basis, const std::vector<double>& values);
@@ -154,6 +156,10 @@ protected:
     CHostMaterial& operator=(const CHostMaterial&) = delete;
 
 private:
+    IUnknown* CompoundsIfOffered() noexcept {
+        return offersCompounds_ ? static_cast<ICapeThermoCompounds*>(this) : nullptr;
+    }
+
     // Records the call that `describe` makes, applies an injected failure, then runs
     // `body(call)`; whatever either throws becomes a recorded failure of `interfaceName`.
     template <class Describe, class Body>
@@ -191,6 +197,7 @@ private:
     HostCompoundData compoundData_;
     std::optional<_variant_t> rawCompoundIds_;
     std::vector<std::wstring> knownPhases_{L"Vapor", L"Liquid"};
+    bool offersCompounds_ = true;
     MaterialStore store_;
     MaterialCallLog log_;
 };
