@@ -307,3 +307,41 @@ TEST(DensityRoots, IteratedRootsOfAModelWithoutClosedFormMatchTheCubic) {
         EXPECT_NEAR(b, a, 1e-9 * a) << c.T << " " << c.p;
     }
 }
+
+TEST(AllFluids, EveryFluidFileGivesConsistentCaloricProperties) {
+    // Covers every cp0 form of the files (power terms, Planck-Einstein terms).
+    const char* names[] = {"METHANE", "ETHANE", "PROPANE", "BUTANE", "ISOBUTAN", "PENTANE",
+                           "IPENTANE", "HEXANE", "HEPTANE", "OCTANE", "NONANE", "DECANE",
+                           "NITROGEN", "OXYGEN", "ARGON", "HELIUM", "HYDROGEN", "CO", "CO2",
+                           "H2S", "WATER", "AMMONIA", "R134A", "R32", "R125", "R1234YF",
+                           "R1234ZEE", "R22", "ETHYLENE", "PROPYLEN", "BENZENE", "TOLUENE",
+                           "METHANOL", "ETHANOL", "ACETONE", "CYCLOHEX", "NEON", "KRYPTON",
+                           "XENON", "SO2", "DME"};
+    const double x[] = {1.0};
+    for (const char* name : names) {
+        auto m = make({name});
+        ASSERT_TRUE(m) << name;
+        const ComponentConstants& c = m->component(0);
+        for (double T : {0.7 * c.tCritical, 1.3 * c.tCritical, 2.5 * c.tCritical}) {
+            for (double rho : {0.01 * c.rhoCritical, c.rhoCritical}) {
+                Properties pr, up, dn;
+                m->properties(T, rho, x, pr);
+                const double hT = 1e-5 * T;
+                m->properties(T + hT, rho, x, up);
+                m->properties(T - hT, rho, x, dn);
+                EXPECT_TRUE(std::isfinite(pr.h) && std::isfinite(pr.s) && std::isfinite(pr.w)) << name;
+                EXPECT_GT(pr.cv, 0) << name << " " << T;
+                EXPECT_LT(rel(pr.cv, (up.e - dn.e) / (2 * hT)), 1e-6) << name << " " << T;
+                EXPECT_LT(std::fabs(pr.s + (up.a - dn.a) / (2 * hT)), 1e-6 * (std::fabs(pr.s) + 10)) << name;
+            }
+        }
+        // The ideal-gas heat capacity from THERM0's h and s.
+        Properties a, b, i0;
+        const double T = 1.1 * c.tCritical, hT = 1e-5 * T;
+        m->idealProperties(T, 0, x, i0);
+        m->idealProperties(T + hT, 0, x, a);
+        m->idealProperties(T - hT, 0, x, b);
+        EXPECT_LT(rel(i0.cp, (a.h - b.h) / (2 * hT)), 1e-7) << name;
+        EXPECT_LT(rel(i0.cp, T * (a.s - b.s) / (2 * hT)), 1e-7) << name;
+    }
+}
