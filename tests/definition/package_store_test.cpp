@@ -33,6 +33,7 @@ public:
         if (answers.empty()) return FileChoice::Cancelled;
         chosen = answers.front();
         answers.pop_front();
+        if (chosen == L"<too long>") return FileChoice::TooLong;
         return chosen.empty() ? FileChoice::Cancelled : FileChoice::Chosen;
     }
     void ShowError(HWND, const std::wstring& text, const std::wstring& caption) override {
@@ -174,13 +175,14 @@ TEST_F(PackageStore, RecordedFolderWithoutLibraryAsksTheUserAndRewritesTheFile) 
 
 TEST_F(PackageStore, WronglyNamedLibraryIsRefusedUntilRefpropDllInAnyCaseIsPicked) {
     const std::wstring chosen = MakeRefpropFolder(L"Picked");
-    ui.answers = {chosen + L"\\refprp64.dll", chosen + L"\\REFPROP.DLL"};
+    ui.answers = {chosen + L"\\refprp64.dll", L"<too long>", chosen + L"\\REFPROP.DLL"};
     std::wstring message;
     ASSERT_TRUE(Initialize(message)) << Utf8(message);
-    ASSERT_EQ(ui.errors.size(), 1u);
+    ASSERT_EQ(ui.errors.size(), 2u);
     EXPECT_EQ(ui.errors[0].first, L"The selected DLL must be called \"refprop.dll\"");
     EXPECT_EQ(ui.errors[0].second, L"Error:");
-    EXPECT_EQ(ui.initialPaths.size(), 2u);
+    EXPECT_EQ(ui.errors[1].first, L"The path of the selected file is too long (at most 519 characters)");
+    EXPECT_EQ(ui.initialPaths.size(), 3u);
     EXPECT_EQ(RefpropFolder(), chosen);
 }
 
