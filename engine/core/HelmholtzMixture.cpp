@@ -40,10 +40,15 @@ double HelmholtzMixture::pressure(double T, double rho, const double* x) const {
 }
 
 HelmholtzMixture::Ideal HelmholtzMixture::ideal(double T, const double* x) const {
+    if (T != idealT_) {
+        idealAtT_.resize(nc_);
+        for (int i = 0; i < nc_; ++i) idealAtT_[i] = cp0_[i].evaluate(T);
+        idealT_ = T;
+    }
     Ideal id{0, 0, 0};
     for (int i = 0; i < nc_; ++i) {
         if (x[i] == 0) continue;
-        const IdealGasValues v = cp0_[i].evaluate(T);
+        const IdealGasValues& v = idealAtT_[i];
         id.h += x[i] * (R * v.h + hOffset_[i]);
         id.s += x[i] * (R * v.s + sOffset_[i] - R * std::log(x[i]));
         id.cp += x[i] * R * v.cp;
@@ -225,9 +230,7 @@ bool HelmholtzMixture::transport(double T, double rho, const double* x, double& 
         message = "temperature and density must be finite, T > 0 and D >= 0";
         return false;
     }
-    double cp0 = 0;
-    for (int i = 0; i < nc_; ++i)
-        if (x[i] != 0) cp0 += x[i] * R * cp0_[i].evaluate(T).cp;
+    const double cp0 = ideal(T, x).cp;
     chung_.compute(T, rho, x, cp0 - R, eta, tcx);
     if (!std::isfinite(eta) || !std::isfinite(tcx) || eta <= 0 || tcx <= 0) {
         message = "the transport method gives no value at this state";

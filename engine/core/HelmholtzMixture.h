@@ -59,6 +59,9 @@ private:
     std::vector<double> hOffset_, sOffset_;
     ChungTransport chung_;
     mutable ResidualDerivatives scratch_;
+    // cp0 integrals of every component at the last temperature asked for.
+    mutable double idealT_ = -1;
+    mutable std::vector<IdealGasValues> idealAtT_;
 };
 
 // Builds the default (Peng-Robinson) mixture with its reference state applied.
