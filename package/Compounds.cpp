@@ -1,51 +1,208 @@
 // ICapeThermoCompounds of CPropertyPackage.
 #include "package/PropertyPackage.h"
 
+#include <cmath>
+
+#include "module/ModuleState.h"
+#include "package/CompoundConstants.h"
+#include "package/CompoundListResolver.h"
+#include "package/TDependentProperties.h"
+#include "package/names/PropertyNameTables.h"
+
 namespace tarnevo {
 namespace {
 
 constexpr const wchar_t kInterface[] = L"ICapeThermoCompounds";
 
+std::wstring Quoted(const std::wstring& text) { return L"\"" + text + L"\""; }
+
+// Replaces an [in, out] value with `value`, which the caller then owns.
+void ReturnValue(VARIANT* out, VariantArray& value) {
+    VariantClear(out);
+    value.Detach(out);
+}
+
+// Reads `props` as strings and looks each up in `table`, into `ids`. The messages of the
+// three failures are the caller's.
+struct NameListMessages {
+    const wchar_t* invalidList;   // followed by the conversion's reason
+    const wchar_t* emptyName;
+    const wchar_t* unknownName;   // followed by the quoted name
+};
+
+void ResolvePropertyNames(const VARIANT& props, const NameMap& table, const NameListMessages& messages,
+                          std::vector<std::int32_t>& ids) {
+    ids.clear();
+    VariantArray names;
+    names.Attach(props, false);
+    std::wstring reason;
+    if (!names.Validate(VT_BSTR, reason)) throw CapeFailure(messages.invalidList + reason);
+    if (names.Count() == 0) return;
+    names.Lock();
+    ids.reserve(static_cast<size_t>(names.Count()));
+    for (LONG k = 0; k < names.Count(); ++k) {
+        const std::wstring name = names.StringAt(k);
+        if (name.empty()) throw CapeFailure(messages.emptyName);
+        const auto id = name.find(L'\0') == std::wstring::npos ? table.Find(name.c_str()) : std::nullopt;
+        if (!id) throw CapeFailure(messages.unknownName + Quoted(name));
+        ids.push_back(*id);
+    }
+}
+
+LONG ResultSize(size_t properties, size_t compounds) {
+    const unsigned long long size = static_cast<unsigned long long>(properties) * compounds;
+    if (size > 0x7FFFFFFFULL) throw CapeFailure(L"Out of memory", E_OUTOFMEMORY);
+    return static_cast<LONG>(size);
+}
+
 }  // namespace
 
-STDMETHODIMP CPropertyPackage::GetCompoundConstant(VARIANT, VARIANT, VARIANT*) {
-    return GuardedInitialised(L"GetCompoundConstant", kInterface,
-                              []() -> HRESULT { ThrowNotImplementedYet(L"GetCompoundConstant"); });
+void CPropertyPackage::ResolveCompoundIds(const VARIANT& compIds, bool emptyMeansAll, const wchar_t* prefix) {
+    std::wstring error;
+    if (!ResolveCompoundList(compIds, compoundNameMap, static_cast<std::int32_t>(compounds.size()), emptyMeansAll,
+                             resolvedCompounds, error))
+        throw CapeFailure(prefix + error);
 }
 
-STDMETHODIMP CPropertyPackage::GetCompoundList(VARIANT*, VARIANT*, VARIANT*, VARIANT*, VARIANT*, VARIANT*) {
-    return GuardedInitialised(L"GetCompoundList", kInterface,
-                              []() -> HRESULT { ThrowNotImplementedYet(L"GetCompoundList"); });
+STDMETHODIMP CPropertyPackage::GetCompoundList(VARIANT* compIds, VARIANT* formulae, VARIANT* names,
+                                               VARIANT* boilTemps, VARIANT* molwts, VARIANT* casnos) {
+    return GuardedInitialised(L"GetCompoundList", kInterface, [&]() -> HRESULT {
+        for (VARIANT* out : {compIds, formulae, names, boilTemps, molwts, casnos}) CheckOutPointer(out);
+        for (VARIANT* out : {compIds, formulae, names, boilTemps, molwts, casnos}) VariantClear(out);
+        const LONG count = static_cast<LONG>(compounds.size());
+        if (count == 0) return S_OK;
+
+        VariantArray ids, formulaList, nameList, boilingPoints, weights, casNumbers;
+        ids.Create(count, VT_BSTR);
+        formulaList.Create(count, VT_BSTR);
+        nameList.Create(count, VT_BSTR);
+        boilingPoints.Create(count, VT_R8);
+        weights.Create(count, VT_R8);
+        casNumbers.Create(count, VT_BSTR);
+        for (LONG i = 0; i < count; ++i) {
+            const CompoundRecord& record = compounds[static_cast<size_t>(i)];
+            ids.PutString(i, record.id);
+            nameList.PutString(i, record.id);
+            // Absent texts stay null strings.
+            if (record.hasFormula) formulaList.PutString(i, record.formula);
+            if (record.hasCasNumber) casNumbers.PutString(i, record.casNumber);
+            boilingPoints.PutDouble(i, record.normalBoilingPoint);
+            weights.PutDouble(i, record.molecularWeight);
+        }
+        ids.Detach(compIds);
+        formulaList.Detach(formulae);
+        nameList.Detach(names);
+        boilingPoints.Detach(boilTemps);
+        weights.Detach(molwts);
+        casNumbers.Detach(casnos);
+        return S_OK;
+    });
 }
 
-STDMETHODIMP CPropertyPackage::GetConstPropList(VARIANT*) {
-    return GuardedInitialised(L"GetConstPropList", kInterface,
-                              []() -> HRESULT { ThrowNotImplementedYet(L"GetConstPropList"); });
+STDMETHODIMP CPropertyPackage::GetNumCompounds(long* num) {
+    return GuardedInitialised(L"GetNumCompounds", kInterface, [&]() -> HRESULT {
+        CheckOutPointer(num);
+        *num = static_cast<long>(compounds.size());
+        return S_OK;
+    });
 }
 
-STDMETHODIMP CPropertyPackage::GetNumCompounds(long*) {
-    return GuardedInitialised(L"GetNumCompounds", kInterface,
-                              []() -> HRESULT { ThrowNotImplementedYet(L"GetNumCompounds"); });
+STDMETHODIMP CPropertyPackage::GetConstPropList(VARIANT* props) {
+    return GuardedInitialised(L"GetConstPropList", kInterface, [&]() -> HRESULT {
+        CheckOutPointer(props);
+        *props = NameTables().CompoundConstants().list.Copy().Detach();
+        return S_OK;
+    });
 }
 
-STDMETHODIMP CPropertyPackage::GetPDependentProperty(VARIANT, double, VARIANT, VARIANT*) {
-    return GuardedInitialised(L"GetPDependentProperty", kInterface,
-                              []() -> HRESULT { ThrowNotImplementedYet(L"GetPDependentProperty"); });
+STDMETHODIMP CPropertyPackage::GetCompoundConstant(VARIANT props, VARIANT compIds, VARIANT* propVals) {
+    return GuardedInitialised(L"GetCompoundConstant", kInterface, [&]() -> HRESULT {
+        CheckOutPointer(propVals);
+        ResolveCompoundIds(compIds, true, L"");
+        ResolvePropertyNames(props, NameTables().CompoundConstants().map,
+                             {L"Invalid list of constant identifiers: ", L"Property ID list contains empty strings",
+                              L"Unknown or unsupported compound constant ID "},
+                             resolvedProperties);
+
+        const size_t nCompounds = resolvedCompounds.size();
+        VariantArray result;
+        result.Create(ResultSize(resolvedProperties.size(), nCompounds), VT_VARIANT);
+        bool missing = false;
+        if (result.Count() > 0) {
+            result.Lock();
+            VARIANT* elements = result.Elements<VARIANT>();
+            for (size_t k = 0; k < resolvedProperties.size(); ++k) {
+                for (size_t i = 0; i < nCompounds; ++i) {
+                    const CompoundRecord& record = compounds[static_cast<size_t>(resolvedCompounds[i])];
+                    if (!GetCompoundConstantValue(record, resolvedProperties[k], elements[k * nCompounds + i]))
+                        missing = true;
+                }
+            }
+            result.Unlock();
+        }
+        result.Detach(propVals);
+        return missing ? ECapeThrmPropertyNotAvailableHR : S_OK;
+    });
 }
 
-STDMETHODIMP CPropertyPackage::GetPDependentPropList(VARIANT*) {
-    return GuardedInitialised(L"GetPDependentPropList", kInterface,
-                              []() -> HRESULT { ThrowNotImplementedYet(L"GetPDependentPropList"); });
+STDMETHODIMP CPropertyPackage::GetTDependentPropList(VARIANT* props) {
+    return GuardedInitialised(L"GetTDependentPropList", kInterface, [&]() -> HRESULT {
+        CheckOutPointer(props);
+        *props = NameTables().TDependentProperties().list.Copy().Detach();
+        return S_OK;
+    });
 }
 
-STDMETHODIMP CPropertyPackage::GetTDependentProperty(VARIANT, double, VARIANT, VARIANT*) {
-    return GuardedInitialised(L"GetTDependentProperty", kInterface,
-                              []() -> HRESULT { ThrowNotImplementedYet(L"GetTDependentProperty"); });
+STDMETHODIMP CPropertyPackage::GetTDependentProperty(VARIANT props, double temperature, VARIANT compIds,
+                                                     VARIANT* propVals) {
+    return GuardedInitialised(L"GetTDependentProperty", kInterface, [&]() -> HRESULT {
+        CheckOutPointer(propVals);
+        if (temperature == kUnsetValue || std::isnan(temperature))
+            throw CapeFailure(L"Missing / unspecified value for temperature");
+        if (!(temperature > 0.0)) throw CapeFailure(L"Temperature must be positive");
+        ResolveCompoundIds(compIds, true, L"Invalid list of compound IDs: ");
+
+        VariantArray names;
+        names.Attach(props, false);
+        std::wstring reason;
+        if (!names.Validate(VT_BSTR, reason)) throw CapeFailure(L"Invalid list of property IDs: " + reason);
+        VariantArray result;
+        if (names.Count() == 0 || resolvedCompounds.empty()) {
+            ReturnValue(propVals, result);
+            return S_OK;
+        }
+        ResolvePropertyNames(props, NameTables().TDependentProperties().map,
+                             {L"Invalid list of property IDs: ", L"One or more empty strings in property ID list",
+                              L"Invalid or unsupported temperature dependent property "},
+                             resolvedProperties);
+
+        result.Create(ResultSize(resolvedProperties.size(), resolvedCompounds.size()), VT_R8);
+        result.Lock();
+        TDependentWorkspace workspace{refprop, contextDiagnostics.Get(), composition, liquidComposition,
+                                      vaporComposition, fugacityCoefficients};
+        const TDependentCounts counts = EvaluateTDependentProperties(workspace, temperature, resolvedCompounds,
+                                                                     resolvedProperties, result.Elements<double>());
+        result.Unlock();
+        if (counts.valued == 0) throw CapeFailure(L"No data");
+        ReturnValue(propVals, result);
+        return counts.missing > 0 ? ECapeThrmPropertyNotAvailableHR : S_OK;
+    });
 }
 
-STDMETHODIMP CPropertyPackage::GetTDependentPropList(VARIANT*) {
-    return GuardedInitialised(L"GetTDependentPropList", kInterface,
-                              []() -> HRESULT { ThrowNotImplementedYet(L"GetTDependentPropList"); });
+STDMETHODIMP CPropertyPackage::GetPDependentPropList(VARIANT* props) {
+    return GuardedInitialised(L"GetPDependentPropList", kInterface, [&]() -> HRESULT {
+        CheckOutPointer(props);
+        VariantInit(props);
+        return S_OK;
+    });
+}
+
+STDMETHODIMP CPropertyPackage::GetPDependentProperty(VARIANT, double, VARIANT, VARIANT* propVals) {
+    return GuardedInitialised(L"GetPDependentProperty", kInterface, [&]() -> HRESULT {
+        CheckOutPointer(propVals);
+        // A recorded failure is reported as one; propVals stays as it was.
+        throw CapeFailure(L"This property package does not support any pressure dependent properties");
+    });
 }
 
 }  // namespace tarnevo

@@ -70,6 +70,16 @@ public:
     // application the user has seen the error box.
     bool EditPackage(HWND owner);
 
+    // The material compound mapping (MaterialCompounds.cpp): the package index of each
+    // compound of the current material, in the material's order, built once per material.
+    // False with `error` set for the caller's message when it cannot be built.
+    bool ResolveMaterialCompounds(std::wstring& error);
+    const std::vector<std::int32_t>& MaterialCompoundMap() const noexcept { return materialCompoundMap; }
+    // Resolves a host's compound identifiers into resolvedCompounds (Compounds.cpp); an empty
+    // list means all compounds when `emptyMeansAll`. Throws CapeFailure `prefix` + the
+    // resolver's text.
+    void ResolveCompoundIds(const VARIANT& compIds, bool emptyMeansAll, const wchar_t* prefix);
+
     // ICapeUtilities (own versions)
     STDMETHODIMP Initialize() override;
     STDMETHODIMP Terminate() override;
