@@ -181,3 +181,51 @@ TEST(EngineDll, RecordingVariantAppendsOneLinePerCall) {
     SetEnvironmentVariableA("TARNEVO_RECORD_FILE", nullptr);
     EXPECT_EQ(GetFileAttributesA(file.c_str()), INVALID_FILE_ATTRIBUTES);
 }
+
+TEST(EngineDll, TwoLoadedLibrariesKeepTheirOwnFluidSystems) {
+    Library gas = load(TARNEVO_ENGINE_DIR, "refprp64.dll");
+    Library pure = load(TARNEVO_ENGINE_DIR, "refprop.dll");
+    ASSERT_TRUE(gas && pure);
+    Herr herr;
+    ASSERT_EQ(setupNaturalGas(gas.get(), TARNEVO_ENGINE_DIR, herr), 0) << herr.str();
+    std::string files = slashes(std::string(TARNEVO_ENGINE_DIR) + "/fluids/WATER.FLD");
+    files.resize(10000, ' ');
+    std::string mix(255, ' ');
+    char hrf[] = "DEF";
+    int nc = 1, ierr = -99;
+    routine<SetupFn>(pure.get(), "SETUPdll")(&nc, files.data(), mix.data(), hrf, &ierr, herr.text,
+                                             10000, 255, 3, 255);
+    ASSERT_EQ(ierr, 0) << herr.str();
+
+    double T = 300, p = 101.325, D = 0, water[1] = {1};
+    int kph = 1, kguess = 0;
+    routine<TprhoFn>(pure.get(), "TPRHOdll")(&T, &p, water, &kph, &kguess, &D, &ierr, herr.text, 255);
+    EXPECT_EQ(ierr, 0);
+    EXPECT_GT(D, 40);
+    double x[5] = {0.85, 0.06, 0.03, 0.04, 0.02};
+    kph = 2;
+    routine<TprhoFn>(gas.get(), "TPRHOdll")(&T, &p, x, &kph, &kguess, &D, &ierr, herr.text, 255);
+    EXPECT_EQ(ierr, 0);
+    EXPECT_LT(D, 0.05);
+}
+
+TEST(EngineDll, BadInputAcrossTheBoundaryGivesCodesNotCrashes) {
+    Library lib = load(TARNEVO_ENGINE_DIR, "refprp64.dll");
+    ASSERT_TRUE(lib);
+    Herr herr;
+    double x[5] = {0.85, 0.06, 0.03, 0.04, 0.02}, T = NAN, p = 1000, D = 0;
+    int kph = 2, kguess = 0, ierr = 0;
+    // Nothing set up yet in this fresh instance.
+    routine<TprhoFn>(lib.get(), "TPRHOdll")(&T, &p, x, &kph, &kguess, &D, &ierr, herr.text, 255);
+    EXPECT_EQ(ierr, 2);
+    EXPECT_EQ(herr.str(), "TPRHOdll: no fluids are set up (call SETUPdll first)");
+    ASSERT_EQ(setupNaturalGas(lib.get(), TARNEVO_ENGINE_DIR, herr), 0);
+    routine<TprhoFn>(lib.get(), "TPRHOdll")(&T, &p, x, &kph, &kguess, &D, &ierr, herr.text, 255);
+    EXPECT_EQ(ierr, 1);
+    EXPECT_THAT(herr.str(), HasSubstr("temperature nan K is not valid"));
+    double pp = 0, e, h, s, cv, cp, w, hjt;
+    D = -1;
+    T = 300;
+    routine<ThermFn>(lib.get(), "THERMdll")(&T, &D, x, &pp, &e, &h, &s, &cv, &cp, &w, &hjt);
+    EXPECT_TRUE(std::isnan(pp) && std::isnan(h));
+}
