@@ -44,7 +44,8 @@ protected:
     ~CHostErrorSource() = default;
 
     // Records the failure and returns `hr`.
-    HRESULT Fail(HRESULT hr, const std::wstring& description, const wchar_t* scope, const wchar_t* interfaceName) noexcept;
+    HRESULT Fail(HRESULT hr, const std::wstring& description, const wchar_t* scope,
+                 const wchar_t* interfaceName) noexcept;
     // Records the exception being handled (HostFailure, ValueError as ECapeInvalidArgumentHR,
     // bad_alloc, anything else) and returns its HRESULT. Call only inside a catch block.
     HRESULT RecordCurrentException(const wchar_t* scope, const wchar_t* interfaceName) noexcept;

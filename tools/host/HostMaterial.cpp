@@ -40,7 +40,9 @@ std::wstring NotSetMessage(PropertyScope scope, const std::wstring& property, co
     switch (scope) {
         case PropertyScope::Overall: where = L"the overall material"; break;
         case PropertyScope::SinglePhase: where = L"phase " + Quoted(phases.at(0)); break;
-        case PropertyScope::TwoPhase: where = L"phases " + Quoted(phases.at(0)) + L" and " + Quoted(phases.at(1)); break;
+        case PropertyScope::TwoPhase:
+            where = L"phases " + Quoted(phases.at(0)) + L" and " + Quoted(phases.at(1));
+            break;
     }
     return L"Property " + Quoted(property) + BasisPart(basis) + L" is not set for " + where;
 }
@@ -248,7 +250,8 @@ const StoredProperty& CHostMaterial::Required(PropertyScope scope, const std::ws
 double CHostMaterial::ScalarOf(const StoredProperty& stored) const {
     std::vector<double> values = ReadDoubles(stored.values);
     if (values.size() != 1)
-        throw HostFailure{kECapeInvalidArgumentHR, L"Property " + Quoted(stored.property) + L" does not hold one value"};
+        throw HostFailure{kECapeInvalidArgumentHR,
+                          L"Property " + Quoted(stored.property) + L" does not hold one value"};
     return values[0];
 }
 

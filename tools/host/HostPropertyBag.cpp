@@ -49,7 +49,7 @@ void CHostPropertyBag::FailAccess(BagAccess::Kind kind, HRESULT hr, const std::w
     failures_.push_back(Failure{kind, name, hr});
 }
 
-HRESULT CHostPropertyBag::InjectedFailure(BagAccess::Kind kind, const std::wstring& name) const noexcept {
+HRESULT CHostPropertyBag::FailureFor(BagAccess::Kind kind, const std::wstring& name) const noexcept {
     for (const Failure& failure : failures_)
         if (failure.kind == kind && (failure.name.empty() || EqualsNoCase(failure.name, name))) return failure.hr;
     return S_OK;
@@ -67,7 +67,7 @@ STDMETHODIMP CHostPropertyBag::Read(LPCOLESTR propName, VARIANT* value, IErrorLo
     try {
         std::wstring name = Text(propName);
         if (!propName || !value) return Record(BagAccess::Kind::Read, name, E_POINTER);
-        HRESULT hr = InjectedFailure(BagAccess::Kind::Read, name);
+        HRESULT hr = FailureFor(BagAccess::Kind::Read, name);
         if (FAILED(hr)) return Record(BagAccess::Kind::Read, name, hr);
         auto found = values_.find(AsciiLower(name));
         if (found == values_.end()) return Record(BagAccess::Kind::Read, name, E_INVALIDARG);
@@ -92,7 +92,7 @@ STDMETHODIMP CHostPropertyBag::Write(LPCOLESTR propName, VARIANT* value) {
     try {
         std::wstring name = Text(propName);
         if (!propName || !value) return Record(BagAccess::Kind::Write, name, E_POINTER);
-        HRESULT hr = InjectedFailure(BagAccess::Kind::Write, name);
+        HRESULT hr = FailureFor(BagAccess::Kind::Write, name);
         if (FAILED(hr)) return Record(BagAccess::Kind::Write, name, hr);
         Put(name, *value);
         return Record(BagAccess::Kind::Write, name, S_OK);

@@ -72,7 +72,7 @@ private:
         std::wstring name;
         HRESULT hr;
     };
-    HRESULT InjectedFailure(BagAccess::Kind kind, const std::wstring& name) const noexcept;
+    HRESULT FailureFor(BagAccess::Kind kind, const std::wstring& name) const noexcept;
     HRESULT Record(BagAccess::Kind kind, const std::wstring& name, HRESULT result) noexcept;
 
     std::map<std::wstring, Entry> values_;  // keyed by the lower-case name

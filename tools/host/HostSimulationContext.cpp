@@ -29,7 +29,9 @@ HRESULT CHostSimulationContext::Record(DiagnosticMessage::Kind kind, BSTR messag
     return messageResult_;
 }
 
-STDMETHODIMP CHostSimulationContext::PopUpMessage(BSTR message) { return Record(DiagnosticMessage::Kind::PopUp, message); }
+STDMETHODIMP CHostSimulationContext::PopUpMessage(BSTR message) {
+    return Record(DiagnosticMessage::Kind::PopUp, message);
+}
 
 STDMETHODIMP CHostSimulationContext::LogMessage(BSTR message) { return Record(DiagnosticMessage::Kind::Log, message); }
 

@@ -1,6 +1,7 @@
 #include "tools/host/VariantValues.h"
 
 #include <cstdio>
+#include <cwchar>
 #include <memory>
 #include <new>
 

@@ -15,6 +15,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace tarnevo::host {
@@ -22,7 +23,8 @@ namespace tarnevo::host {
 // A value that does not have the expected shape or element type.
 class ValueError : public std::runtime_error {
 public:
-    explicit ValueError(std::wstring message) : std::runtime_error("automation value error"), message_(std::move(message)) {}
+    explicit ValueError(std::wstring message)
+        : std::runtime_error("automation value error"), message_(std::move(message)) {}
     const std::wstring& message() const noexcept { return message_; }
 
 private:
