@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include "TestFolder.h"
+#include "definition/AnsiText.h"
 #include "definition/KeyValueReader.h"
 
 using tarnevo::KeyValueReader;
@@ -106,4 +108,14 @@ TEST(KeyValueReader, SyntaxErrorInAFileUsesTheSameWording) {
     std::wstring message;
     ASSERT_FALSE(reader.ReadKeyValueFile(folder / L"TARNEVO.conf", message));
     EXPECT_EQ(message, L"Syntax error in property package file: found key \"REFPROP_FOLDER\" without value");
+}
+
+TEST(AnsiText, EveryByteOfWindows1252SurvivesDecodeAndEncode) {
+    if (GetACP() != 1252) GTEST_SKIP() << "ANSI code page is not Windows-1252";
+    for (int byte = 1; byte < 256; ++byte) {
+        const std::string original(1, static_cast<char>(byte));
+        std::string encoded;
+        ASSERT_TRUE(tarnevo::WideToAnsi(tarnevo::AnsiToWide(original), encoded)) << byte;
+        EXPECT_EQ(encoded, original) << byte;
+    }
 }
