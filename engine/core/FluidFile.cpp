@@ -154,7 +154,12 @@ bool readMixtureFile(const std::string& path, BinaryParameters& out, std::string
                       "\": \"" + lines[i] + "\" (expected: PR CAS1 CAS2 kij, |kij| < 1)";
             return false;
         }
-        p.kij[cas1 < cas2 ? std::make_pair(cas1, cas2) : std::make_pair(cas2, cas1)] = kij;
+        const auto key = cas1 < cas2 ? std::make_pair(cas1, cas2) : std::make_pair(cas2, cas1);
+        if (!p.kij.emplace(key, kij).second) {
+            message = "bad line " + std::to_string(i + 1) + " in mixture file \"" + path +
+                      "\": the pair " + cas1 + " " + cas2 + " is listed twice";
+            return false;
+        }
     }
     out = std::move(p);
     return true;

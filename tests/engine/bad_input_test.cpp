@@ -151,6 +151,13 @@ TEST(BadFiles, MixtureFileWithBadLinesIsRejectedWithTheLine) {
         out << "PR 74-82-8 74-84-0 0.1 extra\n";
     }
     EXPECT_EQ(setup({"METHANE", "ETHANE"}, herr, path), 101);
+    {
+        std::ofstream out(path);
+        out << "PR 74-82-8 74-84-0 0.1\n\nPR 74-84-0 74-82-8 0.2\n";
+    }
+    EXPECT_EQ(setup({"METHANE", "ETHANE"}, herr, path), 101);
+    EXPECT_THAT(herr.str(), HasSubstr("bad line 3"));
+    EXPECT_THAT(herr.str(), HasSubstr("listed twice"));
 }
 
 TEST(BadFiles, TruncatedOrGarbledFluidFileIsRejected) {
