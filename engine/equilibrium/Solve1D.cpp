@@ -19,8 +19,19 @@ Root1D solveMonotone(const std::function<Eval1D(double)>& func, bool increasing,
     double gAbs1 = 1e300, gAbs2 = 1e300;   // |g| one and two iterations back
     Root1D best;
     double bestAbs = 1e300;
+    double xGood = std::numeric_limits<double>::quiet_NaN();
+    int retries = 0, sinceImprove = 0;
     for (int it = 0; it < maxIterations; ++it) {
-        Eval1D e = func(x);
+        Eval1D e;
+        try {
+            e = func(x);
+        } catch (const FlashError& err) {
+            // A state the inner solver cannot handle: step back towards the last good point.
+            if (err.code() == FlashErrorCode::BadInput || !std::isfinite(xGood) || ++retries > 12) throw;
+            x = 0.5 * (x + xGood);
+            continue;
+        }
+        xGood = x;
         if (!std::isfinite(e.f)) throw FlashError(FlashErrorCode::Model, "the model gave no finite value");
         double g = sign * e.f;
         double gs = sign * e.slope;
@@ -29,6 +40,9 @@ Root1D solveMonotone(const std::function<Eval1D(double)>& func, bool increasing,
             bestAbs = std::fabs(g);
             best.x = x;
             best.f = e.f;
+            sinceImprove = 0;
+        } else {
+            ++sinceImprove;
         }
         if (std::fabs(g) <= ftol) {
             best.x = x;
@@ -50,7 +64,10 @@ Root1D solveMonotone(const std::function<Eval1D(double)>& func, bool increasing,
         if (haveA && haveB) {
             best.bracketed = true;
             double lo = std::min(a, b), hi = std::max(a, b);
-            if (hi - lo <= xtol * std::max(1.0, std::fabs(x))) {
+            // Converged when the bracket is closed, or when the residual has reached the
+            // rounding of the function and no longer falls.
+            double scale = std::max(1.0, std::fabs(x));
+            if (hi - lo <= xtol * scale || (sinceImprove >= 8 && hi - lo <= 1e-9 * scale)) {
                 best.converged = true;
                 return best;
             }

@@ -28,15 +28,14 @@ double solverValue(const FlashState& st, Spec spec) {
     return kNaN;
 }
 
-// Residual accepted as converged; at constant T the pressure is poorly fixed by h or e
-// at low pressure (tight), elsewhere 1e-10 keeps T and p well within 1e-8.
-double tolerance(Spec spec, double v, bool tight = false) {
-    double r = tight ? 1e-12 : 1e-10;
+// Residual accepted as converged. Tight: T and p of liquids at low pressure are poorly
+// fixed by (T, h), (D, s) or (h, s), and the outer solvers need exact inner flashes.
+double tolerance(Spec spec, double v, double r = 1e-12) {
     switch (spec) {
     case Spec::H:
     case Spec::E: return r * std::max(std::fabs(v), 1e4);
     case Spec::S: return r * std::max(std::fabs(v), 100.0);
-    case Spec::D: return 1e-12 * std::fabs(v);
+    case Spec::D: return r * std::fabs(v);
     }
     return 0;
 }
@@ -115,9 +114,11 @@ struct Tracked {
     }
 };
 
-FlashState finish(const Root1D& r, Tracked& t, double ftol, const char* what) {
+// A converged search whose residual is still large has closed in on a jump of the
+// function (a phase boundary it cannot cross), not on a solution.
+FlashState finish(const Root1D& r, Tracked& t, double jump, const char* what) {
     if (!r.converged) throw FlashError(FlashErrorCode::NotConverged, iterationsMessage(r.iterations));
-    if (t.bestAbs > std::max(ftol * 1e4, 1e-7 * std::fabs(t.bestAbs)) && t.bestAbs > 1e4 * ftol)
+    if (t.bestAbs > jump)
         throw FlashError(FlashErrorCode::NoSolution, std::string("no state with these values (") + what +
                                                          " jumps across a phase boundary)");
     return t.state;
@@ -134,9 +135,9 @@ void checkFinite(double v, const char* name) {
 
 // Solve for T at constant p over [lo, hi].
 FlashState solveT(const System& sys, Source& src, double p, Spec spec, double target, double lo, double hi,
-                  double T0, Root pureRoot, double step = 0) {
+                  double T0, Root pureRoot, double step = 0, double rel = 1e-12) {
     Tracked t;
-    double ftol = tolerance(spec, target);
+    double ftol = tolerance(spec, target, rel);
     auto f = [&](double T) {
         FlashState st = src.at(T, p, pureRoot);
         double v = solverValue(st, spec) - target;
@@ -144,14 +145,14 @@ FlashState solveT(const System& sys, Source& src, double p, Spec spec, double ta
         return Eval1D{v, slopeTatP(st, spec)};
     };
     Root1D r = solveMonotone(f, true, T0, lo, hi, step > 0 ? step : 0.3 * T0, ftol, 1e-13);
-    return finish(r, t, ftol, "the state");
+    return finish(r, t, tolerance(spec, target, 1e-7), "the state");
 }
 
 // Solve for ln p at constant T over [lnLo, lnHi]; bracket given as [a, b] when known.
 FlashState solveLnP(const System& sys, Source& src, double T, Spec spec, double target, double lnLo,
                     double lnHi, double lnp0, Root pureRoot, bool increasing) {
     Tracked t;
-    double ftol = tolerance(spec, target, true);
+    double ftol = tolerance(spec, target);
     auto f = [&](double lnp) {
         FlashState st = src.at(T, std::exp(lnp), pureRoot);
         double v = solverValue(st, spec) - target;
@@ -159,8 +160,10 @@ FlashState solveLnP(const System& sys, Source& src, double T, Spec spec, double 
         return Eval1D{v, slopeLnPatT(st, spec)};
     };
     Root1D r = solveMonotone(f, increasing, lnp0, lnLo, lnHi, 1.0, ftol, 1e-14);
-    return finish(r, t, ftol, "the state");
+    return finish(r, t, tolerance(spec, target, 1e-7), "the state");
 }
+
+double tMin(const System& sys);
 
 // A starting temperature at constant p: Newton on the lower-Gibbs root alone, no
 // phase equilibrium (a few microseconds).
@@ -173,7 +176,7 @@ double estimateT(const System& sys, double p, Spec spec, double value, double T)
         if (!(slope > 0) || !std::isfinite(f)) break;
         double dT = -f / slope;
         dT = std::max(-0.3 * T, std::min(0.3 * T, dT));
-        T = std::min(std::max(T + dT, 2 * kTMin), kTMax);
+        T = std::min(std::max(T + dT, tMin(sys)), kTMax);
         if (std::fabs(dT) < 1e-3) break;
     }
     return T;
@@ -184,6 +187,9 @@ double minCriticalT(const System& sys) {
     for (int i : sys.present()) t = std::min(t, sys.mixture().component(i).tCritical);
     return t;
 }
+
+// Lowest temperature the outer solvers try: a tenth of the lowest critical temperature.
+double tMin(const System& sys) { return std::max(kTMin, 0.1 * minCriticalT(sys)); }
 
 }  // namespace
 
@@ -228,7 +234,10 @@ FlashState flashTD(const System& sys, double T, double D, Phase phase) {
     return solveLnP(sys, src, T, Spec::D, 1 / D, std::log(kPMin), std::log(kPMax), lnp0, Root::Stable, false);
 }
 
-FlashState flashPX(const System& sys, double p, Spec spec, double value, Phase phase, double Tguess) {
+namespace {
+
+// rel: convergence of the residual relative to the value (tighter when nested).
+FlashState solvePX(const System& sys, double p, Spec spec, double value, Phase phase, double Tguess, double rel) {
     checkPositive(p, "pressure");
     if (spec == Spec::D) {
         checkPositive(value, "density");
@@ -255,13 +264,20 @@ FlashState flashPX(const System& sys, double p, Spec spec, double value, Phase p
                 return sys.twoPhase(sat.T, sat.p, beta, sat.rhoL, sat.rhoV, sat.x, sat.y);
             }
             if (value < xl)
-                return solveT(sys, src, p, spec, value, kTMin, sat.T, std::min(T0, sat.T * 0.95), Root::Liquid);
-            return solveT(sys, src, p, spec, value, sat.T, kTMax, std::max(T0, sat.T * 1.05), Root::Vapour);
+                return solveT(sys, src, p, spec, value, tMin(sys), sat.T, std::min(T0, sat.T * 0.95), Root::Liquid, 0,
+                              rel);
+            return solveT(sys, src, p, spec, value, sat.T, kTMax, std::max(T0, sat.T * 1.05), Root::Vapour, 0, rel);
         }
     }
-    if (Tguess > 0) return solveT(sys, src, p, spec, value, kTMin, kTMax, T0, Root::Stable);
+    if (Tguess > 0) return solveT(sys, src, p, spec, value, tMin(sys), kTMax, T0, Root::Stable, 0, rel);
     double T1 = estimateT(sys, p, spec, value, T0);
-    return solveT(sys, src, p, spec, value, kTMin, kTMax, T1, Root::Stable, 0.01 * T1);
+    return solveT(sys, src, p, spec, value, tMin(sys), kTMax, T1, Root::Stable, 0.01 * T1, rel);
+}
+
+}  // namespace
+
+FlashState flashPX(const System& sys, double p, Spec spec, double value, Phase phase, double Tguess) {
+    return solvePX(sys, p, spec, value, phase, Tguess, 1e-12);
 }
 
 FlashState flashTX(const System& sys, double T, Spec spec, double value, int kr, Phase phase) {
@@ -297,27 +313,51 @@ FlashState flashTX(const System& sys, double T, Spec spec, double value, int kr,
     } else {
         segments.push_back({std::log(kPMin), std::log(kPMax), Root::Stable});
     }
-    double ftol = tolerance(spec, value, true);
+    double ftol = tolerance(spec, value);
     // Scan each segment on a grid in ln p for sign changes, then refine each bracket.
+    // Two roots inside one cell show as an extremum of the grid values that points
+    // towards zero: locate it (golden section) and refine on both sides.
     const double cell = std::log(10.0) / 4;
     for (const Segment& seg : segments) {
-        int cells = std::max(1, static_cast<int>(std::ceil((seg.hi - seg.lo) / cell)));
-        double prevX = 0, prevF = 0;
+        int cells = std::max(2, static_cast<int>(std::ceil((seg.hi - seg.lo) / cell)));
+        std::vector<double> xs(cells + 1), fs(cells + 1);
+        auto value_at = [&](double lnp, FlashState* keep) {
+            FlashState st = src.at(T, std::exp(lnp), seg.root);
+            if (keep) *keep = st;
+            return solverValue(st, spec) - value;
+        };
         for (int k = 0; k <= cells; ++k) {
             double lnp = seg.lo + (seg.hi - seg.lo) * k / cells;
             if (k == 0) lnp += 1e-12 * std::max(1.0, std::fabs(lnp));
             if (k == cells) lnp -= 1e-12 * std::max(1.0, std::fabs(lnp));
-            FlashState st = src.at(T, std::exp(lnp), seg.root);
-            double f = solverValue(st, spec) - value;
-            if (std::fabs(f) <= ftol) {
+            FlashState st;
+            xs[k] = lnp;
+            fs[k] = value_at(lnp, &st);
+            if (std::fabs(fs[k]) <= ftol) {
                 found.push_back(st);
-            } else if (k > 0 && (f > 0) != (prevF > 0)) {
-                bool increasing = f > prevF;
-                found.push_back(solveLnP(sys, src, T, spec, value, prevX, lnp, 0.5 * (prevX + lnp), seg.root,
-                                         increasing));
+            } else if (k > 0 && std::fabs(fs[k - 1]) > ftol && (fs[k] > 0) != (fs[k - 1] > 0)) {
+                found.push_back(solveLnP(sys, src, T, spec, value, xs[k - 1], lnp, 0.5 * (xs[k - 1] + lnp),
+                                         seg.root, fs[k] > fs[k - 1]));
             }
-            prevX = lnp;
-            prevF = f;
+        }
+        for (int k = 1; k < cells; ++k) {
+            double sgn = fs[k] > 0 ? 1.0 : -1.0;
+            bool sameSign = (fs[k - 1] > 0) == (fs[k] > 0) && (fs[k + 1] > 0) == (fs[k] > 0);
+            if (!sameSign || !(sgn * fs[k] < sgn * fs[k - 1] && sgn * fs[k] <= sgn * fs[k + 1])) continue;
+            double a = xs[k - 1], b = xs[k + 1];
+            const double g = 0.5 * (std::sqrt(5.0) - 1);
+            double c = b - g * (b - a), d = a + g * (b - a);
+            double fc = sgn * value_at(c, nullptr), fd = sgn * value_at(d, nullptr);
+            for (int it = 0; it < 60 && b - a > 1e-10 && fc > 0 && fd > 0; ++it) {
+                if (fc < fd) { b = d; d = c; fd = fc; c = b - g * (b - a); fc = sgn * value_at(c, nullptr); }
+                else { a = c; c = d; fc = fd; d = a + g * (b - a); fd = sgn * value_at(d, nullptr); }
+            }
+            double xm = fc < fd ? c : d;
+            if (std::min(fc, fd) > 0) continue;
+            found.push_back(solveLnP(sys, src, T, spec, value, xs[k - 1], xm, 0.5 * (xs[k - 1] + xm), seg.root,
+                                     sgn < 0));
+            found.push_back(solveLnP(sys, src, T, spec, value, xm, xs[k + 1], 0.5 * (xm + xs[k + 1]), seg.root,
+                                     sgn > 0));
         }
     }
     if (found.empty())
@@ -333,6 +373,7 @@ FlashState flashDX(const System& sys, double D, Spec spec, double value, Phase p
     checkPositive(D, "density");
     checkFinite(value, spec == Spec::H ? "enthalpy" : spec == Spec::S ? "entropy" : "internal energy");
     Tracked t;
+    // At constant density the pressure of a liquid follows T steeply: converge T fully.
     double ftol = tolerance(spec, value);
     auto f = [&](double T) {
         FlashState st = flashTD(sys, T, D, phase);
@@ -341,8 +382,8 @@ FlashState flashDX(const System& sys, double D, Spec spec, double value, Phase p
         return Eval1D{v, slopeTatD(st, spec)};
     };
     double T0 = std::min(std::max(1.5 * sys.Tc(), 150.0), 1000.0);
-    Root1D r = solveMonotone(f, true, T0, std::max(kTMin, 0.2 * minCriticalT(sys)), kTMax, 0.1 * T0, ftol, 1e-13);
-    return finish(r, t, ftol, "the state");
+    Root1D r = solveMonotone(f, true, T0, tMin(sys), kTMax, 0.1 * T0, ftol, 1e-15);
+    return finish(r, t, tolerance(spec, value, 1e-7), "the state");
 }
 
 FlashState flashSX(const System& sys, double s, Spec spec, double value, Phase phase) {
@@ -353,15 +394,20 @@ FlashState flashSX(const System& sys, double s, Spec spec, double value, Phase p
     double Tlast = 0;
     auto f = [&](double lnp) {
         double p = std::exp(lnp);
-        FlashState st = flashPX(sys, p, Spec::S, s, phase, Tlast);
+        FlashState st = solvePX(sys, p, Spec::S, s, phase, Tlast, 1e-14);
         Tlast = st.T;
         double v = solverValue(st, spec) - value;
         t.keep(st, v);
-        double slope = spec == Spec::H && !st.twoPhase ? p / st.rho : kNaN;
+        // d/d ln p at constant s: h rises by p v, e by p^2 / (rho^2 (dp/drho)_s).
+        double slope = kNaN;
+        if (!st.twoPhase) {
+            double dpdrhoS = st.w * st.w * st.props.molarMass / 1000;
+            slope = spec == Spec::H ? p / st.rho : p * p / (st.rho * st.rho * dpdrhoS);
+        }
         return Eval1D{v, slope};
     };
     Root1D r = solveMonotone(f, true, std::log(100.0), std::log(kPMin), std::log(kPMax), 1.0, ftol, 1e-14);
-    return finish(r, t, ftol, "the state");
+    return finish(r, t, tolerance(spec, value, 1e-7), "the state");
 }
 
 }  // namespace tarnevo::engine::equilibrium

@@ -66,7 +66,7 @@ Trial runTrial(const System& sys, double T, double p, const std::vector<double>&
 }  // namespace
 
 StabilityResult testStability(const System& sys, double T, double p, const std::vector<double>& d,
-                              const std::vector<double>* lnKextra, bool liquidLike) {
+                              const std::vector<double>* lnKextra, bool liquidLike, bool exhaustive) {
     StabilityResult out;
     if (sys.pure()) return out;
     const std::vector<int>& idx = sys.present();
@@ -103,17 +103,20 @@ StabilityResult testStability(const System& sys, double T, double p, const std::
         Trial r = runTrial(sys, T, p, d, lnW);
         if (r == Trial::Negative) {
             out.stable = false;
-            out.lnK.assign(sys.size(), 0.0);
+            std::vector<double> k(sys.size(), 0.0);
             double sumW = 0;
             for (int i : idx) sumW += std::exp(lnW[i]);
             for (int i : idx) {
                 double lw = lnW[i] - std::log(sumW);
-                out.lnK[i] = vapourLike[t] ? lw - std::log(z[i]) : std::log(z[i]) - lw;
+                k[i] = vapourLike[t] ? lw - std::log(z[i]) : std::log(z[i]) - lw;
             }
-            return out;
+            if (out.lnK.empty()) out.lnK = k;
+            if (!exhaustive) return out;
+            out.candidates.push_back(k);
         }
         if (r == Trial::Undecided) undecided = true;
     }
+    if (!out.stable) return out;
     if (undecided) {
         // No decision near a critical point: let the phase split try Wilson's estimate.
         out.stable = false;

@@ -21,7 +21,7 @@ double gibbsOf(const std::vector<int>& idx, const std::vector<double>& x, const 
 }
 
 // Newton on the vapour amounts v_i with l_i = z_i - v_i. Returns true when converged.
-bool newtonSplit(const System& sys, double T, double p, SplitResult& r) {
+bool newtonSplit(const System& sys, double T, double p, SplitResult& r, Root liquidRoot, Root vapourRoot) {
     const std::vector<int>& idx = sys.present();
     const std::vector<double>& z = sys.z();
     int n = sys.size(), m = static_cast<int>(idx.size());
@@ -42,8 +42,8 @@ bool newtonSplit(const System& sys, double T, double p, SplitResult& r) {
             y[i] = v[i] / beta;
             x[i] = l[i] / (1 - beta);
         }
-        rhoL = sys.density(T, p, x.data(), Root::Liquid, rhoL);
-        rhoV = sys.density(T, p, y.data(), Root::Vapour, rhoV);
+        rhoL = sys.density(T, p, x.data(), liquidRoot, rhoL);
+        rhoV = sys.density(T, p, y.data(), vapourRoot, rhoV);
         sys.mixture().lnPhi(T, rhoL, x.data(), 2, fl);
         sys.mixture().lnPhi(T, rhoV, y.data(), 2, fv);
         double norm = 0;
@@ -95,7 +95,9 @@ bool newtonSplit(const System& sys, double T, double p, SplitResult& r) {
 
 }  // namespace
 
-SplitResult splitPhases(const System& sys, double T, double p, std::vector<double> lnK) {
+SplitResult splitPhases(const System& sys, double T, double p, std::vector<double> lnK, bool stableRoots) {
+    const Root liquidRoot = stableRoots ? Root::Stable : Root::Liquid;
+    const Root vapourRoot = stableRoots ? Root::Stable : Root::Vapour;
     SplitResult r;
     const std::vector<int>& idx = sys.present();
     const std::vector<double>& z = sys.z();
@@ -107,15 +109,15 @@ SplitResult splitPhases(const System& sys, double T, double p, std::vector<doubl
     double lastNewtonStep = 1e300;
     double bestStep = 1e300;
     int sinceBest = 0, outsideRun = 0;
-    double lastStep = 1e300;
+    double lastStep = 1e300, lastBeta = 0;
     const int maxIterations = 1000;
     for (int it = 0; it < maxIterations; ++it) {
         for (int i : idx) K[i] = std::exp(r.lnK[i]);
         double beta = solveRachfordRice(z, K, idx);
         double b = std::min(std::max(beta, 0.0), 1.0);
         splitCompositions(z, K, b, r.x, r.y);
-        r.rhoL = sys.density(T, p, r.x.data(), Root::Liquid, r.rhoL);
-        r.rhoV = sys.density(T, p, r.y.data(), Root::Vapour, r.rhoV);
+        r.rhoL = sys.density(T, p, r.x.data(), liquidRoot, r.rhoL);
+        r.rhoV = sys.density(T, p, r.y.data(), vapourRoot, r.rhoV);
         sys.mixture().lnPhi(T, r.rhoL, r.x.data(), 0, fl);
         sys.mixture().lnPhi(T, r.rhoV, r.y.data(), 0, fv);
         double step = 0, trivial = 0;
@@ -137,8 +139,11 @@ SplitResult splitPhases(const System& sys, double T, double p, std::vector<doubl
         outsideRun = inside ? 0 : outsideRun + 1;
         double prevStep = lastStep;
         lastStep = step;
-        // Converging outside [0, 1] (a negative flash): one phase.
-        if (outsideRun >= 25 && it >= 40) {
+        // Settling outside [0, 1] (a negative flash), too slowly to come back: one phase.
+        double outside = beta < 0 ? -beta : beta - 1;
+        bool settled = outside > 50 * std::fabs(beta - lastBeta);
+        lastBeta = beta;
+        if (outsideRun >= 25 && it >= 40 && settled) {
             r.outcome = SplitOutcome::OnePhase;
             return r;
         }
@@ -155,7 +160,7 @@ SplitResult splitPhases(const System& sys, double T, double p, std::vector<doubl
             trial.beta = solveRachfordRice(z, K, idx);
             if (trial.beta > 0 && trial.beta < 1) {
                 splitCompositions(z, K, trial.beta, trial.x, trial.y);
-                if (newtonSplit(sys, T, p, trial)) {
+                if (newtonSplit(sys, T, p, trial, liquidRoot, vapourRoot)) {
                     trial.outcome = SplitOutcome::TwoPhase;
                     return trial;
                 }
@@ -259,7 +264,16 @@ FlashState flashTP(const System& sys, double T, double p, TPHint* hint) {
             if (s.outcome == SplitOutcome::NotConverged) ++notConverged;
             if (s.outcome == SplitOutcome::TwoPhase && accept(s)) return twoPhaseState(s);
         }
-        if (notConverged == 2)
+        // Every trial phase with a negative distance (liquid-liquid splits hide behind
+        // a vapour-like trial that leads to a saddle point).
+        StabilityResult all = testStability(sys, T, p, d, nullptr, true, true);
+        for (const std::vector<double>& start : all.candidates) {
+            SplitResult s = splitPhases(sys, T, p, start, true);
+            iterations += s.iterations;
+            if (s.outcome == SplitOutcome::NotConverged) ++notConverged;
+            if (s.outcome == SplitOutcome::TwoPhase && accept(s)) return twoPhaseState(s);
+        }
+        if (notConverged == 2 + static_cast<int>(all.candidates.size()))
             throw FlashError(FlashErrorCode::NotConverged, "phase split " + iterationsMessage(iterations));
     }
     if (hint) {

@@ -25,8 +25,10 @@ struct SplitResult {
 };
 
 // Two-phase split at (T, p) from the estimate lnK: successive substitution with
-// Rachford-Rice, accelerated, then Newton on the vapour amounts.
-SplitResult splitPhases(const System& sys, double T, double p, std::vector<double> lnK);
+// Rachford-Rice, accelerated, then Newton on the vapour amounts. Each phase takes its
+// liquid or vapour root, or with stableRoots the root of lower Gibbs energy (needed
+// when both phases are liquids).
+SplitResult splitPhases(const System& sys, double T, double p, std::vector<double> lnK, bool stableRoots = false);
 
 // Stability test, then split when unstable. Throws FlashError when the split does not converge.
 FlashState flashTP(const System& sys, double T, double p, TPHint* hint = nullptr);
