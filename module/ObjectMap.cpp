@@ -1,6 +1,7 @@
 #include "module/ObjectMap.h"
 
 #include "TARNEVO.h"
+#include "manager/PropertyPackageManager.h"
 #include "module/ComObject.h"
 
 namespace tarnevo {
@@ -32,7 +33,7 @@ const ObjectMapEntry kObjectMap[] = {
       L"PropertyPackageManager Class", {kCapeOpenComponent, L"{CF51E383-0110-4ed8-ACB7-B50CFDE6908E}"},
       L"TARNEVO 1.1", L"TARNEVO Property Package Manager", L"1.1",
       L"CAPE-OPEN 1.1 Property Package Manager - REFPROP" TARNEVO_ABOUT_NOTICES},
-     nullptr},
+     &CreateClassObject<CPropertyPackageManager>},
     {{&CLSID_ThermoSystem, L"TARNEVO.ThermoSystem.1", L"TARNEVO.ThermoSystem", L"ThermoSystem Class",
       {kCapeOpenComponent, L"{678C09A3-7D66-11D2-A67D-00105A42887F}"}, L"TARNEVO 1.0", L"TARNEVO Thermo System",
       L"1.0", L"CAPE-OPEN 1.0 Thermo System - REFPROP" TARNEVO_ABOUT_NOTICES},

@@ -7,6 +7,7 @@
 #include "definition/KeyValueReader.h"
 #include "definition/PackageDefinitionLoader.h"
 #include "definition/PackageStore.h"
+#include "errors/StoreInitializer.h"
 #include "module/HostApplication.h"
 #include "package/PackageEditorSeam.h"
 #include "refprop/FluidSetup.h"
@@ -16,6 +17,9 @@ namespace tarnevo {
 namespace {
 
 constexpr const wchar_t kUtilities[] = L"ICapeUtilities";
+
+// The common Initialize of every class establishes the real package store.
+const bool kStoreInitializerInstalled = (SetStoreInitializer(&InitializeFolders), true);
 
 // A package name that can only name a file directly inside the package folder.
 bool IsPlainFileName(const std::wstring& name) {

@@ -1,0 +1,142 @@
+// Private copies of the REFPROP library: naming, loading, resolution, deletion, failures.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "errors/CapeFailure.h"
+#include "errors/ErrorTexts.h"
+#include "refprop/RefpropLibrary.h"
+#include "tests/refprop/support/TestStore.h"
+
+using namespace tarnevo;
+using namespace tarnevo_test;
+using ::testing::SizeIs;
+
+namespace {
+
+std::wstring LoadFailure(RefpropBinding& binding, const std::wstring& refpropFolder, const std::wstring& temporary) {
+    try {
+        LoadRefpropLibrary(binding, refpropFolder, temporary);
+    } catch (const CapeFailure& failure) {
+        EXPECT_EQ(failure.hr(), ECapeUnknownHR);
+        return failure.message();
+    }
+    return L"<no failure>";
+}
+
+class RefpropLibraryTest : public ::testing::Test {
+protected:
+    TestStore store{FakeLibrary(L"full")};
+};
+
+TEST_F(RefpropLibraryTest, PrivateCopyIsNamedByANewGuidLoadedAndDeletedOnUnload) {
+    RefpropBinding binding;
+    LoadRefpropLibrary(binding, store.RefpropFolder(), store.TemporaryFolder());
+    ASSERT_TRUE(binding.libraryReady);
+    ASSERT_THAT(store.PrivateCopies(), SizeIs(1));
+    const std::wstring copy = binding.privateCopyPath;
+    EXPECT_EQ(store.PrivateCopies()[0], copy);
+    // temporary folder + "REFPROP_" + {8-4-4-4-12} + ".DLL"
+    const std::wstring name = copy.substr(store.TemporaryFolder().size());
+    ASSERT_EQ(name.size(), 8u + 38u + 4u) << Narrow(name);
+    EXPECT_EQ(name.substr(0, 9), L"REFPROP_{");
+    EXPECT_EQ(name.substr(name.size() - 5), L"}.DLL");
+    EXPECT_NE(binding.refpropModule, nullptr);
+    EXPECT_NE(binding.routines.FUGCOFdll, nullptr);
+    EXPECT_NE(binding.routines.VIRBdll, nullptr);
+
+    // A new load replaces the instance: the old copy is gone, a new name is used.
+    LoadRefpropLibrary(binding, store.RefpropFolder(), store.TemporaryFolder());
+    EXPECT_NE(binding.privateCopyPath, copy);
+    EXPECT_FALSE(FileExists(copy));
+    ASSERT_THAT(store.PrivateCopies(), SizeIs(1));
+
+    UnloadRefpropLibrary(binding);
+    EXPECT_FALSE(binding.libraryReady);
+    EXPECT_TRUE(binding.privateCopyPath.empty());
+    EXPECT_EQ(binding.refpropModule, nullptr);
+    EXPECT_EQ(binding.routines.TPRHOdll, nullptr);
+    EXPECT_THAT(store.PrivateCopies(), SizeIs(0));
+}
+
+TEST_F(RefpropLibraryTest, TwoInstancesHoldTwoCopiesAndUnloadOnlyTheirOwn) {
+    RefpropBinding first, second;
+    LoadRefpropLibrary(first, store.RefpropFolder(), store.TemporaryFolder());
+    LoadRefpropLibrary(second, store.RefpropFolder(), store.TemporaryFolder());
+    EXPECT_NE(first.privateCopyPath, second.privateCopyPath);
+    EXPECT_NE(first.refpropModule.get(), second.refpropModule.get());
+    EXPECT_THAT(store.PrivateCopies(), SizeIs(2));
+    const std::wstring kept = second.privateCopyPath;
+    UnloadRefpropLibrary(first);
+    EXPECT_THAT(store.PrivateCopies(), ::testing::ElementsAre(kept));
+    UnloadRefpropLibrary(second);
+    EXPECT_THAT(store.PrivateCopies(), SizeIs(0));
+}
+
+TEST_F(RefpropLibraryTest, LibraryWithoutFugcofIsReadyAndLeavesTheSlotEmpty) {
+    store.UseLibrary(FakeLibrary(L"nofugcof"));
+    RefpropBinding binding;
+    LoadRefpropLibrary(binding, store.RefpropFolder(), store.TemporaryFolder());
+    EXPECT_TRUE(binding.libraryReady);
+    EXPECT_FALSE(binding.HasFUGCOF());
+    EXPECT_NE(binding.routines.FGCTYdll, nullptr);
+    UnloadRefpropLibrary(binding);
+}
+
+TEST_F(RefpropLibraryTest, LibraryLackingARequiredRoutineNamesItAndKeepsTheCopyUntilUnload) {
+    store.UseLibrary(FakeLibrary(L"notpflsh"));
+    RefpropBinding binding;
+    std::wstring message = LoadFailure(binding, store.RefpropFolder(), store.TemporaryFolder());
+    EXPECT_EQ(message, L"Failed to load TPFLSH from REFPROP dll: " + GetSystemErrorText(ERROR_PROC_NOT_FOUND));
+    EXPECT_FALSE(binding.libraryReady);
+    EXPECT_THAT(store.PrivateCopies(), SizeIs(1));
+    UnloadRefpropLibrary(binding);
+    EXPECT_THAT(store.PrivateCopies(), SizeIs(0));
+}
+
+TEST_F(RefpropLibraryTest, FolderWithoutRefprp64FailsWithTheExpectedPath) {
+    store.UseLibrary(L"");  // refprop.dll stays
+    RefpropBinding binding;
+    EXPECT_EQ(LoadFailure(binding, store.RefpropFolder(), store.TemporaryFolder()),
+              L"Could not find refprop DLL: " + store.RefpropFolder() + L"\\refprp64.dll");
+    EXPECT_FALSE(binding.libraryReady);
+    UnloadRefpropLibrary(binding);
+    EXPECT_THAT(store.PrivateCopies(), SizeIs(0));
+}
+
+TEST_F(RefpropLibraryTest, CopyAndLoadFailuresCarryTheSystemText) {
+    RefpropBinding binding;
+    const std::wstring missingTemp = store.Root() + L"\\NoSuchFolder\\";
+    std::wstring message = LoadFailure(binding, store.RefpropFolder(), missingTemp);
+    const std::wstring prefix = L"Failed to copy REFPROP dll to \"" + missingTemp + L"REFPROP_{";
+    EXPECT_EQ(message.substr(0, prefix.size()), prefix) << Narrow(message);
+    EXPECT_EQ(message.substr(message.size() - GetSystemErrorText(ERROR_PATH_NOT_FOUND).size()),
+              GetSystemErrorText(ERROR_PATH_NOT_FOUND))
+        << Narrow(message);
+    UnloadRefpropLibrary(binding);
+
+    WriteFileBytes(store.RefpropFolder() + L"\\refprp64.dll", "this is not a library");
+    message = LoadFailure(binding, store.RefpropFolder(), store.TemporaryFolder());
+    EXPECT_EQ(message.rfind(L"Failed to load REFPROP dll: ", 0), 0u) << Narrow(message);
+    EXPECT_GT(message.size(), std::wstring(L"Failed to load REFPROP dll: ").size());
+    EXPECT_THAT(store.PrivateCopies(), SizeIs(1));  // copied, not loaded
+    UnloadRefpropLibrary(binding);
+    EXPECT_THAT(store.PrivateCopies(), SizeIs(0));
+}
+
+TEST_F(RefpropLibraryTest, TooLongPrivateCopyPathIsRefusedBeforeCopying) {
+    RefpropBinding binding;
+    const std::wstring longTemp = store.TemporaryFolder() + std::wstring(480, L'x') + L"\\";
+    std::wstring message = LoadFailure(binding, store.RefpropFolder(), longTemp);
+    EXPECT_EQ(message.rfind(L"Path of the private REFPROP copy is too long: " + longTemp, 0), 0u);
+    EXPECT_TRUE(binding.privateCopyPath.empty());
+}
+
+TEST(RefpropEngineLibrary, BundledLibraryProvidesEveryRoutine) {
+    TestStore store;
+    RefpropBinding binding;
+    LoadRefpropLibrary(binding, store.RefpropFolder(), store.TemporaryFolder());
+    EXPECT_TRUE(binding.libraryReady);
+    EXPECT_TRUE(binding.HasFUGCOF());
+}
+
+}  // namespace
