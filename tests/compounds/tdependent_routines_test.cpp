@@ -176,11 +176,6 @@ TEST_F(TDependentRoutinesTest, ValuesInSIUnits) {
     for (size_t k = 0; k < v.size(); ++k) EXPECT_NEAR(v[k], expected[k], 1e-12 * std::abs(expected[k])) << k;
 }
 
-TEST_F(TDependentRoutinesTest, PropertyMajorLayout) {
-    const auto v = Evaluate({1, 2}, {kVaporPressure, kVolumeOfLiquid});
-    EXPECT_THAT(v, ElementsAre(2e5, 5e4, 1 / 8000.0, 1 / 6000.0));
-}
-
 TEST_F(TDependentRoutinesTest, FugacityFromFugacitiesWithoutFUGCOF) {
     binding.routines.FUGCOFdll = nullptr;
     const auto v = Evaluate({0}, {kFugacityCoefficientOfVapor});
