@@ -25,14 +25,20 @@ Root1D solveMonotone(const std::function<Eval1D(double)>& func, bool increasing,
         Eval1D e;
         try {
             e = func(x);
+            if (!std::isfinite(e.f)) throw FlashError(FlashErrorCode::Model, "the model gave no finite value");
         } catch (const FlashError& err) {
-            // A state the inner solver cannot handle: step back towards the last good point.
-            if (err.code() == FlashErrorCode::BadInput || !std::isfinite(xGood) || ++retries > 12) throw;
-            x = 0.5 * (x + xGood);
+            // A state the inner solver cannot handle: step back towards the last good point,
+            // or before any, try points on either side of the start.
+            if (err.code() == FlashErrorCode::BadInput || ++retries > 12) throw;
+            if (std::isfinite(xGood)) {
+                x = 0.5 * (x + xGood);
+            } else {
+                double k = (retries + 1) / 2;
+                x = std::min(std::max(x0 + (retries % 2 ? k : -k) * step, xmin), xmax);
+            }
             continue;
         }
         xGood = x;
-        if (!std::isfinite(e.f)) throw FlashError(FlashErrorCode::Model, "the model gave no finite value");
         double g = sign * e.f;
         double gs = sign * e.slope;
         best.iterations = it + 1;

@@ -182,6 +182,30 @@ double estimateT(const System& sys, double p, Spec spec, double value, double T)
     return T;
 }
 
+// Starting T and ln p for given s and h (or e): Newton in (T, ln p) on the lower-Gibbs
+// root alone. False when it does not settle.
+bool estimateTP(const System& sys, double s, Spec spec, double value, double& T, double& lnp) {
+    T = std::min(std::max(1.5 * sys.Tc(), 150.0), 1000.0);
+    lnp = std::log(100.0);
+    for (int it = 0; it < 40; ++it) {
+        double p = std::exp(lnp), rho = 0;
+        if (!sys.mixture().density(T, p, sys.z().data(), Root::Stable, rho) || !(rho > 0)) return false;
+        FlashState st = sys.singlePhase(T, rho);
+        double f1 = st.s - s, f2 = solverValue(st, spec) - value;
+        double a11 = slopeTatP(st, Spec::S), a12 = slopeLnPatT(st, Spec::S);
+        double a21 = slopeTatP(st, spec), a22 = slopeLnPatT(st, spec);
+        double det = a11 * a22 - a12 * a21;
+        if (!std::isfinite(det) || det == 0) return false;
+        double dT = -(f1 * a22 - f2 * a12) / det, dl = -(a11 * f2 - a21 * f1) / det;
+        dT = std::max(-0.3 * T, std::min(0.3 * T, dT));
+        dl = std::max(-2.0, std::min(2.0, dl));
+        T = std::min(std::max(T + dT, 2 * kTMin), kTMax);
+        lnp = std::min(std::max(lnp + dl, std::log(kPMin)), std::log(kPMax));
+        if (std::fabs(dT) < 1e-6 * T && std::fabs(dl) < 1e-6) return true;
+    }
+    return false;
+}
+
 double minCriticalT(const System& sys) {
     double t = 1e300;
     for (int i : sys.present()) t = std::min(t, sys.mixture().component(i).tCritical);
@@ -271,7 +295,13 @@ FlashState solvePX(const System& sys, double p, Spec spec, double value, Phase p
     }
     if (Tguess > 0) return solveT(sys, src, p, spec, value, tMin(sys), kTMax, T0, Root::Stable, 0, rel);
     double T1 = estimateT(sys, p, spec, value, T0);
-    return solveT(sys, src, p, spec, value, tMin(sys), kTMax, T1, Root::Stable, 0.01 * T1, rel);
+    try {
+        return solveT(sys, src, p, spec, value, tMin(sys), kTMax, T1, Root::Stable, 0.01 * T1, rel);
+    } catch (const FlashError& e) {
+        // The estimate can land where the model has no root for a trial phase.
+        if (e.code() != FlashErrorCode::Model || T1 == T0) throw;
+        return solveT(sys, src, p, spec, value, tMin(sys), kTMax, T0, Root::Stable, 0, rel);
+    }
 }
 
 }  // namespace
@@ -406,7 +436,19 @@ FlashState flashSX(const System& sys, double s, Spec spec, double value, Phase p
         }
         return Eval1D{v, slope};
     };
-    Root1D r = solveMonotone(f, true, std::log(100.0), std::log(kPMin), std::log(kPMax), 1.0, ftol, 1e-14);
+    double lnp0 = std::log(100.0), Tguess = 0;
+    Root1D r;
+    if (!phase.single && estimateTP(sys, s, spec, value, Tguess, lnp0)) {
+        try {
+            r = solveMonotone(f, true, lnp0, std::log(kPMin), std::log(kPMax), 0.05, ftol, 1e-14);
+            return finish(r, t, tolerance(spec, value, 1e-7), "the state");
+        } catch (const FlashError& e) {
+            if (e.code() == FlashErrorCode::BadInput) throw;
+            t = Tracked();   // start again from the default
+        }
+    }
+    Tlast = 0;
+    r = solveMonotone(f, true, std::log(100.0), std::log(kPMin), std::log(kPMax), 1.0, ftol, 1e-14);
     return finish(r, t, tolerance(spec, value, 1e-7), "the state");
 }
 

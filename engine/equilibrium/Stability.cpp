@@ -1,5 +1,7 @@
 #include "equilibrium/Stability.h"
 
+#include "equilibrium/FlashError.h"
+
 #include <cmath>
 
 namespace tarnevo::engine::equilibrium {
@@ -100,7 +102,14 @@ StabilityResult testStability(const System& sys, double T, double p, const std::
     bool undecided = false;
     for (size_t t = 0; t < starts.size(); ++t) {
         std::vector<double> lnW = starts[t];
-        Trial r = runTrial(sys, T, p, d, lnW);
+        Trial r;
+        try {
+            r = runTrial(sys, T, p, d, lnW);
+        } catch (const FlashError& e) {
+            // No density root for this trial composition: the trial tells nothing.
+            if (e.code() != FlashErrorCode::Model) throw;
+            continue;
+        }
         if (r == Trial::Negative) {
             out.stable = false;
             std::vector<double> k(sys.size(), 0.0);
