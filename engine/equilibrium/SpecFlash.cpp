@@ -348,6 +348,15 @@ FlashState flashTX(const System& sys, double T, Spec spec, double value, int kr,
     // Two roots inside one cell show as an extremum of the grid values that points
     // towards zero: locate it (golden section) and refine on both sides.
     const double cell = std::log(10.0) / 4;
+    // A bracket that closes on a jump of the function (a phase boundary the flash
+    // resolves only to its own tolerance) holds no solution.
+    auto refine = [&](double a, double b, Root root, bool increasing) {
+        try {
+            found.push_back(solveLnP(sys, src, T, spec, value, a, b, 0.5 * (a + b), root, increasing));
+        } catch (const FlashError& e) {
+            if (e.code() != FlashErrorCode::NoSolution) throw;
+        }
+    };
     for (const Segment& seg : segments) {
         int cells = std::max(2, static_cast<int>(std::ceil((seg.hi - seg.lo) / cell)));
         std::vector<double> xs(cells + 1), fs(cells + 1);
@@ -366,8 +375,7 @@ FlashState flashTX(const System& sys, double T, Spec spec, double value, int kr,
             if (std::fabs(fs[k]) <= ftol) {
                 found.push_back(st);
             } else if (k > 0 && std::fabs(fs[k - 1]) > ftol && (fs[k] > 0) != (fs[k - 1] > 0)) {
-                found.push_back(solveLnP(sys, src, T, spec, value, xs[k - 1], lnp, 0.5 * (xs[k - 1] + lnp),
-                                         seg.root, fs[k] > fs[k - 1]));
+                refine(xs[k - 1], lnp, seg.root, fs[k] > fs[k - 1]);
             }
         }
         for (int k = 1; k < cells; ++k) {
@@ -384,10 +392,8 @@ FlashState flashTX(const System& sys, double T, Spec spec, double value, int kr,
             }
             double xm = fc < fd ? c : d;
             if (std::min(fc, fd) > 0) continue;
-            found.push_back(solveLnP(sys, src, T, spec, value, xs[k - 1], xm, 0.5 * (xs[k - 1] + xm), seg.root,
-                                     sgn < 0));
-            found.push_back(solveLnP(sys, src, T, spec, value, xm, xs[k + 1], 0.5 * (xm + xs[k + 1]), seg.root,
-                                     sgn > 0));
+            refine(xs[k - 1], xm, seg.root, sgn < 0);
+            refine(xm, xs[k + 1], seg.root, sgn > 0);
         }
     }
     if (found.empty())

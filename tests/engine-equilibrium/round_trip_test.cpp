@@ -10,6 +10,7 @@
 
 #include <cmath>
 #include <functional>
+#include <random>
 #include <sstream>
 
 using namespace tarnevo::engine;
@@ -56,46 +57,67 @@ void expectSame(const FlashState& ref, const FlashState& got, const std::string&
         EXPECT_EQ(got.q, ref.q) << what;
 }
 
+// Every flash from the values of the T-P flash at (T, p) must return (T, p) and q.
+void checkRoundTrips(const System& sys, const std::string& at, double T, double p) {
+    FlashState ref = flashTP(sys, T, p);
+    // Where two states share (T, h) or (T, e), kr = 1 takes the less dense one,
+    // kr = 2 the denser one: the state of the T-P flash is one of the two.
+    auto eitherRoot = [&](Spec spec, double v) {
+        FlashState lower = flashTX(sys, T, spec, v, 1), higher = flashTX(sys, T, spec, v, 2);
+        EXPECT_LE(lower.rho, higher.rho * (1 + 1e-9)) << at;
+        return rel(lower.p, p) < rel(higher.p, p) ? lower : higher;
+    };
+    struct Run { const char* name; std::function<FlashState()> f; };
+    std::vector<Run> runs = {
+        {"P-H", [&] { return flashPX(sys, p, Spec::H, ref.h); }},
+        {"P-S", [&] { return flashPX(sys, p, Spec::S, ref.s); }},
+        {"P-E", [&] { return flashPX(sys, p, Spec::E, ref.e); }},
+        {"P-D", [&] { return flashPX(sys, p, Spec::D, ref.rho); }},
+        {"T-H", [&] { return eitherRoot(Spec::H, ref.h); }},
+        {"T-S", [&] { return flashTX(sys, T, Spec::S, ref.s, 2); }},
+        {"T-E", [&] { return eitherRoot(Spec::E, ref.e); }},
+        {"T-D", [&] { return flashTD(sys, T, ref.rho); }},
+        {"D-H", [&] { return flashDX(sys, ref.rho, Spec::H, ref.h); }},
+        {"D-S", [&] { return flashDX(sys, ref.rho, Spec::S, ref.s); }},
+        {"D-E", [&] { return flashDX(sys, ref.rho, Spec::E, ref.e); }},
+        {"H-S", [&] { return flashSX(sys, ref.s, Spec::H, ref.h); }},
+    };
+    // (e, s) fixes the pressure of a liquid only to the rounding of e over p v kappa_s.
+    if (ref.q != kQLiquid) runs.push_back({"E-S", [&] { return flashSX(sys, ref.s, Spec::E, ref.e); }});
+    for (const Run& r : runs) {
+        std::string what = std::string(r.name) + " flash, " + at + " (q " + std::to_string(ref.q) + ")";
+        try {
+            expectSame(ref, r.f(), what);
+        } catch (const FlashError& e) {
+            ADD_FAILURE() << what << ": " << e.what();
+        }
+    }
+}
+
 TEST_P(RoundTrip, EveryFlashReturnsTheStateOfTheTPFlash) {
     const Case& c = GetParam();
     auto mix = eqtest::makeMixture(c.fluids);
     ASSERT_TRUE(mix);
     System sys(*mix, c.z.data());
+    for (auto [T, p] : c.states) checkRoundTrips(sys, where(c, T, p), T, p);
+}
+
+// Random states over the whole diagram (fixed seed): 1 kPa to 50 MPa.
+TEST_P(RoundTrip, RandomStatesRoundTrip) {
+    const Case& c = GetParam();
+    auto mix = eqtest::makeMixture(c.fluids);
+    ASSERT_TRUE(mix);
+    System sys(*mix, c.z.data());
+    double tmin = 1e300, tmax = 0;
     for (auto [T, p] : c.states) {
-        std::string at = where(c, T, p);
-        FlashState ref = flashTP(sys, T, p);
-        // Where two states share (T, h) or (T, e), kr = 1 takes the less dense one,
-        // kr = 2 the denser one: the state of the T-P flash is one of the two.
-        auto eitherRoot = [&](Spec spec, double v) {
-            FlashState lower = flashTX(sys, T, spec, v, 1), higher = flashTX(sys, T, spec, v, 2);
-            EXPECT_LE(lower.rho, higher.rho * (1 + 1e-9));
-            return rel(lower.p, p) < rel(higher.p, p) ? lower : higher;
-        };
-        struct Run { const char* name; std::function<FlashState()> f; };
-        std::vector<Run> runs = {
-            {"P-H", [&] { return flashPX(sys, p, Spec::H, ref.h); }},
-            {"P-S", [&] { return flashPX(sys, p, Spec::S, ref.s); }},
-            {"P-E", [&] { return flashPX(sys, p, Spec::E, ref.e); }},
-            {"P-D", [&] { return flashPX(sys, p, Spec::D, ref.rho); }},
-            {"T-H", [&] { return eitherRoot(Spec::H, ref.h); }},
-            {"T-S", [&] { return flashTX(sys, T, Spec::S, ref.s, 2); }},
-            {"T-E", [&] { return eitherRoot(Spec::E, ref.e); }},
-            {"T-D", [&] { return flashTD(sys, T, ref.rho); }},
-            {"D-H", [&] { return flashDX(sys, ref.rho, Spec::H, ref.h); }},
-            {"D-S", [&] { return flashDX(sys, ref.rho, Spec::S, ref.s); }},
-            {"D-E", [&] { return flashDX(sys, ref.rho, Spec::E, ref.e); }},
-            {"H-S", [&] { return flashSX(sys, ref.s, Spec::H, ref.h); }},
-        };
-        // (e, s) fixes the pressure of a liquid only to the rounding of e over p v kappa_s.
-        if (ref.q != kQLiquid) runs.push_back({"E-S", [&] { return flashSX(sys, ref.s, Spec::E, ref.e); }});
-        for (const Run& r : runs) {
-            std::string what = std::string(r.name) + " flash, " + at + " (q " + std::to_string(ref.q) + ")";
-            try {
-                expectSame(ref, r.f(), what);
-            } catch (const FlashError& e) {
-                ADD_FAILURE() << what << ": " << e.what();
-            }
-        }
+        tmin = std::min(tmin, T);
+        tmax = std::max(tmax, T);
+    }
+    std::mt19937 rng(20261206);
+    std::uniform_real_distribution<double> uT(0.8 * tmin, 1.3 * tmax), ulp(0, 4.7);
+    for (int k = 0; k < 25; ++k) {
+        double T = uT(rng), p = std::pow(10.0, ulp(rng));
+        checkRoundTrips(sys, where(c, T, p), T, p);
     }
 }
 
