@@ -1,0 +1,183 @@
+#include "package/FlashSpecification.h"
+
+#include "automation/VariantArray.h"
+
+namespace tarnevo {
+namespace {
+
+// Case-insensitive comparison; a null BSTR equals the empty string.
+bool Same(BSTR text, const wchar_t* word) noexcept { return lstrcmpiW(text ? text : L"", word) == 0; }
+bool Empty(BSTR text) noexcept { return !text || text[0] == L'\0'; }
+
+// The properties a specification may name, in the order of their flags.
+enum Spec { kTemperature, kPressure, kVolume, kEnthalpy, kEntropy, kInternalEnergy, kMoleFraction, kMassFraction,
+            kSpecCount };
+
+struct OverallProperty {
+    const wchar_t* name;
+    Spec flag;
+    const wchar_t* duplicate;
+};
+
+constexpr OverallProperty kOverallProperties[] = {
+    {L"Temperature", kTemperature, L"Duplicate specification of temperature"},
+    {L"Pressure", kPressure, L"Duplicate specification of pressure"},
+    {L"Volume", kVolume, L"Duplicate specification of volume"},
+    {L"enthalpy", kEnthalpy, L"Duplicate specification of enthalpy"},
+    {L"entropy", kEntropy, L"Duplicate specification of entropy"},
+    {L"internalEnergy", kInternalEnergy, L"Duplicate specification of internal energy"},
+};
+
+// Outcome of one specification: accepted, or a message with or without the
+// "Invalid specification N: " prefix.
+struct SpecOutcome {
+    enum Kind { Accepted, Fail, Stop } kind = Accepted;
+    std::wstring message;
+};
+
+SpecOutcome Fail(std::wstring message) { return {SpecOutcome::Fail, std::move(message)}; }
+SpecOutcome Stop(std::wstring message) { return {SpecOutcome::Stop, std::move(message)}; }
+
+// Reads one locked specification (property, basis, phase, optional compound) into `flags`.
+SpecOutcome ReadSpecificationElements(const BSTR* elements, LONG count, bool (&flags)[kSpecCount]) {
+    const BSTR property = elements[0];
+    const BSTR basis = elements[1];
+    const BSTR phase = elements[2];
+    if (Same(property, L"PhaseFraction")) {
+        if (!Same(phase, L"Vapor")) return Fail(L"Phase fraction specification only supported for the Vapor phase");
+        if (flags[kMoleFraction] || flags[kMassFraction])
+            return Stop(L"Duplicate specification for the vapor phase fraction");
+        if (Same(basis, L"mole"))
+            flags[kMoleFraction] = true;
+        else if (Same(basis, L"mass"))
+            flags[kMassFraction] = true;
+        else
+            return Fail(L"Invalid basis: vapor phase fraction must be mass or mole basis");
+    } else {
+        if (!Same(phase, L"Overall")) return Fail(L"Unsupported");
+        if (!Empty(basis)) return Fail(L"Unsupported basis");
+        const OverallProperty* match = nullptr;
+        for (const OverallProperty& candidate : kOverallProperties)
+            if (Same(property, candidate.name)) match = &candidate;
+        if (!match) {
+            return Fail(L"unsupported specification \"" +
+                        (property ? std::wstring(property) : std::wstring(L"NULL")) + L"\"");
+        }
+        if (flags[match->flag]) return Stop(match->duplicate);
+        flags[match->flag] = true;
+    }
+    if (count == 4 && !Empty(elements[3])) return Fail(L"compound based specification is not supported");
+    return {};
+}
+
+SpecOutcome ReadSpecification(const VARIANT& specification, bool (&flags)[kSpecCount]) {
+    VariantArray list;
+    list.Attach(specification, false);
+    std::wstring reason;
+    if (!list.Validate(VT_BSTR, reason)) return Fail(reason);
+    if (list.Count() != 3 && list.Count() != 4) return Fail(L"each specification must have 3 or 4 string values");
+    list.Lock();
+    SpecOutcome outcome = ReadSpecificationElements(list.Elements<BSTR>(), list.Count(), flags);
+    list.Unlock();
+    return outcome;
+}
+
+FlashType TypeOfFlags(const bool (&flags)[kSpecCount]) {
+    const bool volume = flags[kVolume], enthalpy = flags[kEnthalpy], entropy = flags[kEntropy];
+    const bool energy = flags[kInternalEnergy], mole = flags[kMoleFraction], mass = flags[kMassFraction];
+    if (flags[kTemperature]) {
+        if (flags[kPressure]) return FlashType::TP;
+        if (enthalpy) return FlashType::TH;
+        if (entropy) return FlashType::TS;
+        if (energy) return FlashType::TU;
+        if (volume) return FlashType::TRho;
+        if (mole) return FlashType::TQMole;
+        if (mass) return FlashType::TQMass;
+        return FlashType::None;
+    }
+    if (flags[kPressure]) {
+        if (volume) return FlashType::PRho;
+        if (enthalpy) return FlashType::PH;
+        if (entropy) return FlashType::PS;
+        if (energy) return FlashType::PU;
+        if (mole) return FlashType::PQMole;
+        if (mass) return FlashType::PQMass;
+        return FlashType::None;
+    }
+    if (volume) {
+        if (enthalpy) return FlashType::RhoH;
+        if (entropy) return FlashType::RhoS;
+        if (energy) return FlashType::RhoU;
+        return FlashType::None;
+    }
+    if (enthalpy && entropy) return FlashType::SH;
+    return FlashType::None;
+}
+
+}  // namespace
+
+FlashType ParseFlashSpecification(const VARIANT& specification1, const VARIANT& specification2, BSTR solutionType,
+                                  std::wstring& error) {
+    bool flags[kSpecCount] = {};
+    const VARIANT* specifications[] = {&specification1, &specification2};
+    for (int n = 0; n < 2; ++n) {
+        SpecOutcome outcome = ReadSpecification(*specifications[n], flags);
+        if (outcome.kind == SpecOutcome::Fail) {
+            error = L"Invalid specification " + std::to_wstring(n + 1) + L": " + outcome.message;
+            return FlashType::None;
+        }
+        if (outcome.kind == SpecOutcome::Stop) {
+            error = std::move(outcome.message);
+            return FlashType::None;
+        }
+    }
+    const FlashType type = TypeOfFlags(flags);
+    if (type == FlashType::None) {
+        error = L"Unsupported flash specification";
+        return FlashType::None;
+    }
+    if (Empty(solutionType) || Same(solutionType, L"unspecified")) return type;
+    if (IsVaporFractionFlash(type) && (Same(solutionType, L"Normal") || Same(solutionType, L"Retrograde")))
+        error = L"Normal or retrograde flash types are not supported; please use Unspecified";
+    else
+        error = L"Invalid solution type \"" + std::wstring(solutionType) + L"\" for the specified flash";
+    return FlashType::None;
+}
+
+const wchar_t* FlashLabel(FlashType type) noexcept {
+    switch (type) {
+    case FlashType::TP: return L"T-P flash";
+    case FlashType::RhoH: return L"Rho-H flash";
+    case FlashType::RhoS: return L"Rho-S flash";
+    case FlashType::RhoU: return L"Rho-U flash";
+    case FlashType::TH: return L"T-H flash";
+    case FlashType::TS: return L"T-S flash";
+    case FlashType::TU: return L"T-U flash";
+    case FlashType::TRho: return L"T-rho flash";
+    case FlashType::PRho: return L"P-rho flash";
+    case FlashType::PH: return L"P-H flash";
+    case FlashType::PS: return L"P-S flash";
+    case FlashType::PU: return L"P-U flash";
+    case FlashType::TQMole:
+    case FlashType::TQMass: return L"T-Q flash";
+    case FlashType::PQMole:
+    case FlashType::PQMass: return L"P-Q flash";
+    case FlashType::SH: return L"S-H flash";
+    default: return L"";
+    }
+}
+
+bool IsVaporFractionFlash(FlashType type) noexcept {
+    return type == FlashType::TQMole || type == FlashType::PQMole || type == FlashType::TQMass ||
+           type == FlashType::PQMass;
+}
+
+bool MaterialHasTwoPresentPhases(ICapeThermoMaterial* material) noexcept {
+    if (!material) return false;
+    VariantArray labels, status;
+    if (FAILED(material->GetPresentPhases(labels.ResetForOutput(), status.ResetForOutput()))) return false;
+    std::wstring reason;
+    return labels.Validate(VT_BSTR, reason) && labels.Count() == 2;
+}
+
+}  // namespace tarnevo
