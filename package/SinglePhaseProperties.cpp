@@ -1,0 +1,122 @@
+#include "package/SinglePhaseProperties.h"
+
+#include <cmath>
+#include <cwchar>
+#include <string>
+
+#include "errors/CapeFailure.h"
+#include "errors/ErrorTexts.h"
+#include "package/MaterialPhaseAccess.h"
+#include "package/PerturbationDerivatives.h"
+#include "package/names/PropertyNameTables.h"
+
+namespace tarnevo {
+namespace {
+
+std::wstring BstrText(BSTR text) { return text ? std::wstring(text, SysStringLen(text)) : std::wstring(); }
+
+}  // namespace
+
+void SinglePhaseCalculation::Run(const VARIANT& props, BSTR phaseLabel) {
+    request_.Clear();
+    int kph = 0;
+    if (!phaseLabel) throw CapeFailure(L"Empty phase label");
+    if (!PhaseSelector(phaseLabel, kph)) throw CapeFailure(L"Unknown phase label: " + BstrText(phaseLabel));
+
+    std::vector<BSTR> names;
+    ReadRequest(props, names);
+
+    const std::vector<std::int32_t>& map = context_.materialMap;
+    double temperature = 0, pressure = 0;
+    std::vector<double> fractions;
+    ReadPhaseState(context_.material, phaseLabel,
+                   L"Failed to obtain " + BstrText(phaseLabel) + L" composition, T & P from material object: ",
+                   map.size(), L"Invalid values for composition from material object: invalid number of values",
+                   temperature, pressure, fractions);
+    std::vector<double>& x = context_.composition;
+    x.assign(context_.compounds.size(), 0.0);
+    for (std::size_t j = 0; j < map.size(); ++j) x[map[j]] = fractions[j];
+
+    EvaluationPoint& base = points_.base;
+    base.T = temperature;
+    base.P = pressure * 0.001;
+    base.x = x;
+    request_.ApplySuperseding();
+    if (request_.NeedsRefprop()) Evaluate(kph);
+
+    for (std::size_t k = 0; k < names.size(); ++k) Write(request_.ids[k], names[k], phaseLabel);
+}
+
+void SinglePhaseCalculation::ReadRequest(const VARIANT& props, std::vector<BSTR>& names) {
+    names_.Release();
+    names_.Attach(props, false);
+    std::wstring reason;
+    if (!names_.Validate(VT_BSTR, reason)) throw CapeFailure(L"Invalid property list: " + reason);
+    if (names_.Count() == 0) return;
+    names_.Lock();
+    const BSTR* elements = names_.Elements<BSTR>();
+    const NameMap& map = NameTables().SinglePhaseProperties().map;
+    names.reserve(static_cast<std::size_t>(names_.Count()));
+    for (LONG k = 0; k < names_.Count(); ++k) {
+        BSTR name = elements[k];
+        if (!name || SysStringLen(name) == 0) throw CapeFailure(L"Property array contains empty strings");
+        const std::wstring text = BstrText(name);
+        const auto id = text.find(L'\0') == std::wstring::npos ? map.Find(text.c_str()) : std::nullopt;
+        if (!id) throw CapeFailure(L"Unknown/unsupported single phase property \"" + text + L"\"");
+        request_.Add(*id);
+        names.push_back(name);
+    }
+}
+
+void SinglePhaseCalculation::Evaluate(int kph) {
+    PhaseEvaluator evaluator(context_.refprop, context_.diagnostics, context_.materialMap, kph);
+    EvaluationPoint& base = points_.base;
+    evaluator.Evaluate(base, PointKind::Base, kUnsetValue, request_,
+                       kValueBit | kTemperatureBit | kPressureBit | kMolesBit | kMolFractionBit);
+    points_.enthalpyDerivatives = request_.enthalpyDPressure;
+    if (request_.enthalpyDPressure) evaluator.EvaluateEnthalpyDerivatives(base);
+    EvaluatePerturbedPoints(evaluator, request_, context_.materialMap, points_);
+}
+
+void SinglePhaseCalculation::Write(std::int32_t id, BSTR name, BSTR phaseLabel) {
+    const std::size_t nc = context_.materialMap.size();
+    const std::size_t count = ValueCount(id, nc);
+    const std::int32_t base = id == kMolecularWeightId ? -1 : BaseOf(id);
+    // Shape: one value, one per compound, or nc x nc.
+    const bool perCompound = base >= 0 && IsPerCompoundBase(base);
+    const bool composition = base >= 0 && (FormOf(id) == kDMoles || FormOf(id) == kDMolFraction);
+    VariantArray& result = perCompound && composition       ? context_.matrixResult
+                           : perCompound || composition     ? context_.compoundResult
+                                                            : context_.scalarResult;
+    double* values = PrepareResult(result, count);
+    try {
+        if (id == kMolecularWeightId) values[0] = MolecularWeight();
+        else if (FormOf(id) == kValue) BaseValue(base, points_.base, context_.materialMap, values);
+        else FormDerivative(base, FormOf(id), points_, context_.materialMap, values);
+    } catch (...) {
+        result.Unlock();
+        throw;
+    }
+    result.Unlock();
+
+    const BSTR basis = base >= 0 && IsMolarBase(base) ? NameTables().Word(Keyword::Mole) : nullptr;
+    const HRESULT hr = context_.material->SetSinglePhaseProp(name, phaseLabel, basis, result.Value());
+    if (FAILED(hr))
+        throw CapeFailure(L"Failed to set " + BstrText(name) + L": " + GetCapeErrorText(context_.material, hr));
+}
+
+double SinglePhaseCalculation::MolecularWeight() const {
+    double sum = 0;
+    for (std::int32_t k : context_.materialMap) {
+        const double x = context_.composition[k];
+        if (!(x > 0)) continue;
+        const CompoundRecord& compound = context_.compounds[k];
+        const double weight = compound.molecularWeight;
+        if (weight == kUnknownValue || std::isnan(weight))
+            throw CapeFailure(L"Missing molecular weight for compound " + compound.id);
+        sum += x * weight;
+    }
+    return sum;
+}
+
+}  // namespace tarnevo
