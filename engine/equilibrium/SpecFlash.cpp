@@ -134,7 +134,7 @@ void checkFinite(double v, const char* name) {
 }
 
 // Solve for T at constant p over [lo, hi].
-FlashState solveT(const System& sys, Source& src, double p, Spec spec, double target, double lo, double hi,
+FlashState solveT(Source& src, double p, Spec spec, double target, double lo, double hi,
                   double T0, Root pureRoot, double step = 0, double rel = 1e-12) {
     Tracked t;
     double ftol = tolerance(spec, target, rel);
@@ -148,8 +148,8 @@ FlashState solveT(const System& sys, Source& src, double p, Spec spec, double ta
     return finish(r, t, tolerance(spec, target, 1e-7), "the state");
 }
 
-// Solve for ln p at constant T over [lnLo, lnHi]; bracket given as [a, b] when known.
-FlashState solveLnP(const System& sys, Source& src, double T, Spec spec, double target, double lnLo,
+// Solve for ln p at constant T over [lnLo, lnHi].
+FlashState solveLnP(Source& src, double T, Spec spec, double target, double lnLo,
                     double lnHi, double lnp0, Root pureRoot, bool increasing) {
     Tracked t;
     double ftol = tolerance(spec, target);
@@ -255,7 +255,7 @@ FlashState flashTD(const System& sys, double T, double D, Phase phase) {
     // Two phases: the pressure whose T-P flash has the bulk volume 1 / D.
     Source src(sys, phase);
     double lnp0 = std::log(pr.p > 0 ? pr.p : 0.5 * sys.pc());
-    return solveLnP(sys, src, T, Spec::D, 1 / D, std::log(kPMin), std::log(kPMax), lnp0, Root::Stable, false);
+    return solveLnP(src, T, Spec::D, 1 / D, std::log(kPMin), std::log(kPMax), lnp0, Root::Stable, false);
 }
 
 namespace {
@@ -288,19 +288,19 @@ FlashState solvePX(const System& sys, double p, Spec spec, double value, Phase p
                 return sys.twoPhase(sat.T, sat.p, beta, sat.rhoL, sat.rhoV, sat.x, sat.y);
             }
             if (value < xl)
-                return solveT(sys, src, p, spec, value, tMin(sys), sat.T, std::min(T0, sat.T * 0.95), Root::Liquid, 0,
+                return solveT(src, p, spec, value, tMin(sys), sat.T, std::min(T0, sat.T * 0.95), Root::Liquid, 0,
                               rel);
-            return solveT(sys, src, p, spec, value, sat.T, kTMax, std::max(T0, sat.T * 1.05), Root::Vapour, 0, rel);
+            return solveT(src, p, spec, value, sat.T, kTMax, std::max(T0, sat.T * 1.05), Root::Vapour, 0, rel);
         }
     }
-    if (Tguess > 0) return solveT(sys, src, p, spec, value, tMin(sys), kTMax, T0, Root::Stable, 0, rel);
+    if (Tguess > 0) return solveT(src, p, spec, value, tMin(sys), kTMax, T0, Root::Stable, 0, rel);
     double T1 = estimateT(sys, p, spec, value, T0);
     try {
-        return solveT(sys, src, p, spec, value, tMin(sys), kTMax, T1, Root::Stable, 0.01 * T1, rel);
+        return solveT(src, p, spec, value, tMin(sys), kTMax, T1, Root::Stable, 0.01 * T1, rel);
     } catch (const FlashError& e) {
         // The estimate can land where the model has no root for a trial phase.
         if (e.code() != FlashErrorCode::Model || T1 == T0) throw;
-        return solveT(sys, src, p, spec, value, tMin(sys), kTMax, T0, Root::Stable, 0, rel);
+        return solveT(src, p, spec, value, tMin(sys), kTMax, T0, Root::Stable, 0, rel);
     }
 }
 
@@ -352,7 +352,7 @@ FlashState flashTX(const System& sys, double T, Spec spec, double value, int kr,
     // resolves only to its own tolerance) holds no solution.
     auto refine = [&](double a, double b, Root root, bool increasing) {
         try {
-            found.push_back(solveLnP(sys, src, T, spec, value, a, b, 0.5 * (a + b), root, increasing));
+            found.push_back(solveLnP(src, T, spec, value, a, b, 0.5 * (a + b), root, increasing));
         } catch (const FlashError& e) {
             if (e.code() != FlashErrorCode::NoSolution) throw;
         }

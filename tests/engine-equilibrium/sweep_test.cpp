@@ -71,7 +71,9 @@ TEST(Sweep, NaturalGasOverTemperaturePressureAndComposition) {
                 checkOutcome("PHFLSHdll", f, where, failures);
                 if (f.ierr <= 0) {
                     EXPECT_NEAR(f.t, t, 1e-6 * t) << "P-H, " << where;
-                    if (ref.q >= 0 && ref.q <= 1) EXPECT_NEAR(f.q, ref.q, 1e-6) << "P-H, " << where;
+                    if (ref.q >= 0 && ref.q <= 1) {
+                        EXPECT_NEAR(f.q, ref.q, 1e-6) << "P-H, " << where;
+                    }
                 }
 
                 Flash g;
@@ -81,7 +83,9 @@ TEST(Sweep, NaturalGasOverTemperaturePressureAndComposition) {
                           &g.ierr, g.herr.text, 255);
                 ++flashes;
                 checkOutcome("PSFLSHdll", g, where, failures);
-                if (g.ierr <= 0) EXPECT_NEAR(g.t, t, 1e-6 * t) << "P-S, " << where;
+                if (g.ierr <= 0) {
+                    EXPECT_NEAR(g.t, t, 1e-6 * t) << "P-S, " << where;
+                }
 
                 Flash d;
                 d.t = t;
@@ -90,7 +94,9 @@ TEST(Sweep, NaturalGasOverTemperaturePressureAndComposition) {
                           &d.ierr, d.herr.text, 255);
                 ++flashes;
                 checkOutcome("TDFLSHdll", d, where, failures);
-                if (d.ierr <= 0) EXPECT_NEAR(d.p, p, 1e-6 * p) << "T-D, " << where;
+                if (d.ierr <= 0) {
+                    EXPECT_NEAR(d.p, p, 1e-6 * p) << "T-D, " << where;
+                }
             }
         }
     }
