@@ -79,7 +79,7 @@ TEST_F(Routines, FailuresNameTheFlashTheInputsAndTheCause) {
     EXPECT_THAT(g.herr.str(), StartsWith("TPFLSHdll: T-P flash at T = nan K, P = 100 kPa: "));
     Flash neg = tp(300, -5, kGas);
     EXPECT_EQ(neg.ierr, 1);
-    EXPECT_THAT(neg.herr.str(), HasSubstr("pressure must be positive"));
+    EXPECT_EQ(neg.herr.str(), "TPFLSHdll: T-P flash at T = 300 K, P = -5 kPa: pressure -5 kPa is not valid (0 < p <= 1e9 kPa)");
 
     const double bad[5] = {0.5, 0.5, 0.5, 0, 0};
     Flash c = tp(300, 100, bad);
@@ -259,6 +259,58 @@ TEST_F(Routines, EveryFlashRoundTripsThroughTheRoutines) {
     ESFLSHdll(&ref.e, &ref.s, z, &f.t, &f.p, &f.D, &f.Dl, &f.Dv, f.x, f.y, &qq, &f.h, &f.cv, &f.cp, &f.w,
               &f.ierr, f.herr.text, 255);
     check("ESFLSHdll", f.t, f.p);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(Routines, AbsurdInputsGiveAnErrorCodeNeverANumberOfNoMeaning) {
+    const double nan = std::numeric_limits<double>::quiet_NaN(), inf = std::numeric_limits<double>::infinity();
+    double z[5];
+    std::copy(kGas, kGas + 5, z);
+    for (double a : {0.0, -1.0, nan, inf, 1e-300, 1e12}) {
+        for (double b : {300.0, nan, -inf}) {
+            // 1e-300 K passes the input checks and fails in the model.
+            int expected = a == 1e-300 && std::isfinite(b) ? 5 : 1;
+            Flash f = tp(a, b, kGas);
+            EXPECT_EQ(f.ierr, expected) << a << ", " << b;
+            EXPECT_THAT(f.herr.str(), StartsWith("TPFLSHdll: T-P flash at T = "));
+            Flash g = ph(a, b, kGas);
+            EXPECT_GT(g.ierr, 0) << a << ", " << b;
+            double t = a, h = b, p = 0, D, Dl, Dv, x[5], y[5], q, e, s, cv, cp, w;
+            int kr = 2, ierr = 0;
+            Herr herr;
+            THFLSHdll(&t, &h, z, &kr, &p, &D, &Dl, &Dv, x, y, &q, &e, &s, &cv, &cp, &w, &ierr, herr.text, 255);
+            EXPECT_GT(ierr, 0) << a << ", " << b;
+            EXPECT_THAT(herr.str(), StartsWith("THFLSHdll: T-H flash at T = "));
+        }
+    }
+    // Values no state has: an error with the reason, not a state.
+    Flash g = ph(100, 1e7, kGas);
+    EXPECT_EQ(g.ierr, 3);
+    EXPECT_THAT(g.herr.str(), HasSubstr("no solution within the range of the engine"));
+    double D = 1e4, h = 0, t, p, Dl, Dv, x[5], y[5], q, e, s, cv, cp, w;
+    int ierr = 0;
+    Herr herr;
+    DHFLSHdll(&D, &h, z, &t, &p, &Dl, &Dv, x, y, &q, &e, &s, &cv, &cp, &w, &ierr, herr.text, 255);
+    EXPECT_EQ(ierr, 3);
+    EXPECT_THAT(herr.str(), HasSubstr("density is above the highest density of the model"));
+}
+
+TEST_F(Routines, ComponentsAbsentFromTheFeedStayAtZero) {
+    const double z[5] = {0.9, 0, 0.1, 0, 0};
+    Flash f = tp(200, 2000, z);
+    ASSERT_EQ(f.ierr, 0) << f.herr.str();
+    ASSERT_GT(f.q, 0);
+    ASSERT_LT(f.q, 1);
+    for (int i : {1, 3, 4}) {
+        EXPECT_EQ(f.x[i], 0);
+        EXPECT_EQ(f.y[i], 0);
+    }
+    Flash g = ph(2000, f.h, z);
+    ASSERT_EQ(g.ierr, 0) << g.herr.str();
+    EXPECT_NEAR(g.t, 200, 2e-4);
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "equilibrium/exports/ExportSupport.h"
 
+#include <cmath>
+
 namespace tarnevo::engine::equilibrium::exports {
 
 void writeState(const FlashState& st, int nc, const Outputs& out) {
@@ -26,6 +28,29 @@ void writeState(const FlashState& st, int nc, const Outputs& out) {
 
 std::string value(const char* name, const double* v, const char* unit) {
     return std::string(name) + " = " + (v ? api::formatNumber(*v) : std::string("(missing)")) + " " + unit;
+}
+
+std::string checkInput(Input kind, const void* v) {
+    if (!v) return "an input argument is missing";
+    const double* d = static_cast<const double*>(v);
+    switch (kind) {
+    case Input::Temperature: return api::checkTemperature(d);
+    case Input::Pressure: return api::checkPressure(d);
+    case Input::Density: return api::checkDensity(d, false);
+    case Input::Value:
+        return std::isfinite(*d) && std::fabs(*d) < 1e9 ? std::string()
+                                                        : "value " + api::formatNumber(*d) + " is not valid";
+    case Input::Fraction:
+        return *d >= 0 && *d <= 1 ? std::string() : "vapour fraction " + api::formatNumber(*d) + " is not within 0 and 1";
+    case Input::Flag: return std::string();
+    }
+    return std::string();
+}
+
+std::string check(std::initializer_list<std::pair<Input, const void*>> inputs) {
+    for (const auto& [kind, v] : inputs)
+        if (std::string why = checkInput(kind, v); !why.empty()) return why;
+    return std::string();
 }
 
 }  // namespace tarnevo::engine::equilibrium::exports

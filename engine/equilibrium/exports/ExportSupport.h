@@ -7,7 +7,9 @@
 #include "equilibrium/FlashState.h"
 #include "equilibrium/System.h"
 
+#include <initializer_list>
 #include <string>
+#include <utility>
 
 namespace tarnevo::engine::equilibrium::exports {
 
@@ -23,15 +25,21 @@ void writeState(const FlashState& st, int nc, const Outputs& out);
 // "T = 300 K", "P = 5000 kPa", ...
 std::string value(const char* name, const double* v, const char* unit);
 
+// Input checks: each gives "" or the fault; check() the first fault of several.
+enum class Input { Temperature, Pressure, Density, Value, Fraction, Flag };
+std::string checkInput(Input kind, const void* v);
+std::string check(std::initializer_list<std::pair<Input, const void*>> inputs);
+
 // Checks the set-up and composition z, runs solve(System) and writes the result;
 // a FlashError becomes ierr > 0 with "<routine>: <what>: <cause>", a state outside
 // the range of the fluid data ierr < 0 with the range message.
+// problem: the first fault of the inputs ("" when they are fine), see check().
 template <class Solve>
-void runFlash(const char* routine, const std::string& what, bool inputsGiven, const double* z, int* ierr,
+void runFlash(const char* routine, const std::string& what, const std::string& problem, const double* z, int* ierr,
               char* herr, api::RpLength lerr, const Outputs& out, Solve&& solve) {
     api::guarded(routine, ierr, herr, lerr, [&] {
-        if (!inputsGiven) {
-            api::report(ierr, herr, lerr, api::kErrInput, routine, what + ": an input argument is missing");
+        if (!problem.empty()) {
+            api::report(ierr, herr, lerr, api::kErrInput, routine, what + ": " + problem);
             return;
         }
         const double* use = nullptr;

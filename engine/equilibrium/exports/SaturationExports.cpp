@@ -30,7 +30,11 @@ void pureSaturated(const char* routine, int* icomp, double* t, int* kph, double*
                         what + ": icomp must be between 1 and " + std::to_string(mix.size()));
             return;
         }
-        if (!t || !kph || (*kph != 1 && *kph != 2)) {
+        if (std::string why = checkInput(Input::Temperature, t); !why.empty()) {
+            api::report(ierr, herr, lerr, api::kErrInput, routine, what + ": " + why);
+            return;
+        }
+        if (!kph || (*kph != 1 && *kph != 2)) {
             api::report(ierr, herr, lerr, api::kErrInput, routine, what + ": kph must be 1 (liquid) or 2 (vapour)");
             return;
         }
@@ -76,7 +80,8 @@ void SATTdll(double* t, double* x, int* kph, double* p, double* Dl, double* Dv, 
         });
         return;
     }
-    runFlash("SATTdll", what, t && kph, x, ierr, herr, lerr, o, [&](const System& sys) {
+    const std::string problem = check({{Input::Temperature, t}, {Input::Flag, kph}});
+    runFlash("SATTdll", what, problem, x, ierr, herr, lerr, o, [&](const System& sys) {
         double q = bubble ? 0.0 : 1.0;
         return stateWithQuality(sys, saturationAtT(sys, *t, q), q);
     });
@@ -104,7 +109,8 @@ void ABFL1dll(double* a, double* b, double* z, int* kph, char* ab, double* Dmin,
     o.D = D;
     std::string what = "single-phase " + code + " flash at a = " + (a ? api::formatNumber(*a) : "(missing)") +
                        ", b = " + (b ? api::formatNumber(*b) : "(missing)");
-    runFlash("ABFL1dll", what, a && b && kph, z, ierr, herr, lerr, o, [&](const System& sys) {
+    const std::string problem = check({{Input::Value, a}, {Input::Value, b}, {Input::Flag, kph}});
+    runFlash("ABFL1dll", what, problem, z, ierr, herr, lerr, o, [&](const System& sys) {
         double lo = Dmin ? *Dmin : 0, hi = Dmax ? *Dmax : 0;
         double guess = t && std::isfinite(*t) && *t > 1 && *t < 3000 ? *t : 0;
         return singlePhaseFlash(sys, code, *a, *b, *kph, lo, hi, guess);
