@@ -83,9 +83,12 @@ Root1D solveMonotone(const std::function<Eval1D(double)>& func, bool increasing,
             if (!(next > lo && next < hi)) next = a - ga * (b - a) / (gb - ga);
             if (!(next > lo && next < hi) || (slow && it % 2 == 0)) next = 0.5 * (lo + hi);
         } else {
+            bool predicted = std::isfinite(newton) || std::isfinite(secant);
             double dx = std::isfinite(newton) ? newton - x : std::isfinite(secant) ? secant - x : (g < 0 ? step : -step);
             if ((dx > 0) != (g < 0)) dx = g < 0 ? step : -step;   // wrong way: trust the monotony
-            if (std::fabs(dx) > step) dx = dx > 0 ? step : -step;
+            // A predicted step may go further than the blind one, within limits.
+            double limit = predicted ? 4 * step : step;
+            if (std::fabs(dx) > limit) dx = dx > 0 ? limit : -limit;
             step *= 2;
             next = std::min(std::max(x + dx, xmin), xmax);
             if (next == x) throw FlashError(FlashErrorCode::NoSolution, "no solution within the range of the engine");

@@ -87,19 +87,14 @@ public:
     FlashState at(double T, double p, Root pureRoot = Root::Stable) {
         if (phase_.single || pureRoot != Root::Stable) {
             Root r = phase_.single ? phase_.root : pureRoot;
-            double& guess = r == Root::Liquid ? guessL_ : guessV_;
-            double rho = sys_.density(T, p, sys_.z().data(), r, 0);
-            guess = rho;
-            return sys_.singlePhase(T, rho);
+            return sys_.singlePhase(T, sys_.density(T, p, sys_.z().data(), r));
         }
         return flashTP(sys_, T, p, &hint_);
     }
-
 private:
     const System& sys_;
     Phase phase_;
-    TPHint hint_;
-    double guessL_ = 0, guessV_ = 0;
+    TPHint hint_;   // the last equilibrium, to start the next T-P flash from
 };
 
 // Solves for one variable and keeps the state of the best point.
@@ -167,10 +162,10 @@ double tMin(const System& sys);
 
 // A starting temperature at constant p: Newton on the lower-Gibbs root alone, no
 // phase equilibrium (a few microseconds).
-double estimateT(const System& sys, double p, Spec spec, double value, double T) {
+double estimateT(const System& sys, double p, Spec spec, double value, double T, Root root = Root::Stable) {
     for (int it = 0; it < 12; ++it) {
         double rho = 0;
-        if (!sys.mixture().density(T, p, sys.z().data(), Root::Stable, rho) || !(rho > 0)) break;
+        if (!sys.mixture().density(T, p, sys.z().data(), root, rho) || !(rho > 0)) break;
         FlashState st = sys.singlePhase(T, rho);
         double f = solverValue(st, spec) - value, slope = slopeTatP(st, spec);
         if (!(slope > 0) || !std::isfinite(f)) break;
@@ -294,9 +289,13 @@ FlashState solvePX(const System& sys, double p, Spec spec, double value, Phase p
         }
     }
     if (Tguess > 0) return solveT(src, p, spec, value, tMin(sys), kTMax, T0, Root::Stable, 0, rel);
-    double T1 = estimateT(sys, p, spec, value, T0);
+    // Inside the two-phase region the answer lies between the temperatures where the
+    // vapour root and the liquid root alone have the value: start between them.
+    double Tv = estimateT(sys, p, spec, value, T0, Root::Vapour);
+    double Tl = estimateT(sys, p, spec, value, Tv, Root::Liquid);
+    double T1 = 0.5 * (Tv + Tl), step = std::max(0.01 * T1, 0.25 * std::fabs(Tl - Tv));
     try {
-        return solveT(src, p, spec, value, tMin(sys), kTMax, T1, Root::Stable, 0.01 * T1, rel);
+        return solveT(src, p, spec, value, tMin(sys), kTMax, T1, Root::Stable, step, rel);
     } catch (const FlashError& e) {
         // The estimate can land where the model has no root for a trial phase.
         if (e.code() != FlashErrorCode::Model || T1 == T0) throw;
