@@ -98,11 +98,19 @@ void FormDerivative(std::int32_t base, std::int32_t form, const SinglePhasePoint
     if (AnalyticDerivative(base, form, points, out)) return;
     const std::size_t nc = materialMap.size();
     const std::size_t width = IsPerCompoundBase(base) ? nc : 1;
-    std::vector<double> f0(width), f1(width);
-    BaseValue(base, points.base, materialMap, f0.data());
+    // Values at the base and at a perturbed point; on the stack for up to 16 compounds.
+    double small0[16], small1[16];
+    std::vector<double> large0, large1;
+    if (width > 16) {
+        large0.resize(width);
+        large1.resize(width);
+    }
+    double* f0 = width > 16 ? large0.data() : small0;
+    double* f1 = width > 16 ? large1.data() : small1;
+    BaseValue(base, points.base, materialMap, f0);
 
     if (form == kDTemperature) {
-        BaseValue(base, points.temperature, materialMap, f1.data());
+        BaseValue(base, points.temperature, materialMap, f1);
         for (std::size_t i = 0; i < width; ++i) out[i] = (f1[i] - f0[i]) / points.dT;
         return;
     }
@@ -117,13 +125,13 @@ void FormDerivative(std::int32_t base, std::int32_t form, const SinglePhasePoint
             }
             return;
         }
-        BaseValue(base, points.pressure, materialMap, f1.data());
+        BaseValue(base, points.pressure, materialMap, f1);
         for (std::size_t i = 0; i < width; ++i) out[i] = (f1[i] - f0[i]) / (points.dP * 1000.0);
         return;
     }
     const std::vector<EvaluationPoint>& perturbed = form == kDMoles ? points.moles : points.fractions;
     for (std::size_t j = 0; j < nc; ++j) {
-        BaseValue(base, perturbed[j], materialMap, f1.data());
+        BaseValue(base, perturbed[j], materialMap, f1);
         for (std::size_t i = 0; i < width; ++i) out[j * width + i] = (f1[i] - f0[i]) / points.steps[j];
     }
 }

@@ -12,6 +12,7 @@
 #include <wrl/client.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,8 @@
 #include "refprop/RefpropBinding.h"
 
 namespace tarnevo {
+
+class SinglePhaseCalculation;
 
 // The definition-text marker of a package whose definition does not exist yet.
 constexpr char kNewPackageMarker[] = "#NEW";
@@ -207,6 +210,8 @@ protected:
     VariantArray scalarResult;
     VariantArray compoundResult;
     VariantArray matrixResult;
+    // Working storage of CalcSinglePhaseProp, kept between calls (PropertyRoutine.cpp).
+    std::shared_ptr<SinglePhaseCalculation> singlePhaseCalculation;
 };
 
 // "<method> is not implemented yet" (ECapeNoImplHR) for operations still to be written.

@@ -38,10 +38,13 @@ STDMETHODIMP CPropertyPackage::CalcSinglePhaseProp(VARIANT props, BSTR phaseLabe
     return GuardedInitialised(L"CalcSinglePhaseProp", kInterface, [&]() -> HRESULT {
         std::wstring error;
         if (!ResolveMaterialCompounds(error)) throw CapeFailure(error);
-        PropertyCalculationContext context{refprop,         contextDiagnostics.Get(), currentMaterial.Get(),
-                                           compounds,       materialCompoundMap,      composition,
-                                           scalarResult,    compoundResult,           matrixResult};
-        SinglePhaseCalculation(context).Run(props, phaseLabel);
+        const PropertyCalculationContext context{refprop,      nullptr,  nullptr,      compounds,   materialCompoundMap,
+                                                 composition,  scalarResult, compoundResult, matrixResult};
+        if (!singlePhaseCalculation) singlePhaseCalculation = std::make_shared<SinglePhaseCalculation>(context);
+        // A material calling back into this package gets storage of its own.
+        std::shared_ptr<SinglePhaseCalculation> calculation =
+            singlePhaseCalculation->Busy() ? std::make_shared<SinglePhaseCalculation>(context) : singlePhaseCalculation;
+        calculation->Run(currentMaterial.Get(), contextDiagnostics.Get(), props, phaseLabel);
         return S_OK;
     });
 }

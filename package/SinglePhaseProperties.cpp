@@ -17,18 +17,35 @@ std::wstring BstrText(BSTR text) { return text ? std::wstring(text, SysStringLen
 
 }  // namespace
 
-void SinglePhaseCalculation::Run(const VARIANT& props, BSTR phaseLabel) {
+void SinglePhaseCalculation::Run(ICapeThermoMaterial* material, ICapeDiagnostic* diagnostics, const VARIANT& props,
+                                 BSTR phaseLabel) {
+    struct BusyFlag {
+        bool& flag;
+        explicit BusyFlag(bool& f) : flag(f) { flag = true; }
+        ~BusyFlag() { flag = false; }
+    } busy(busy_);
+    context_.material = material;
+    context_.diagnostics = diagnostics;
+    try {
+        RunBody(props, phaseLabel);
+    } catch (...) {
+        nameArray_.Release();
+        throw;
+    }
+    nameArray_.Release();
+}
+
+void SinglePhaseCalculation::RunBody(const VARIANT& props, BSTR phaseLabel) {
     request_.Clear();
     int kph = 0;
     if (!phaseLabel) throw CapeFailure(L"Empty phase label");
     if (!PhaseSelector(phaseLabel, kph)) throw CapeFailure(L"Unknown phase label: " + BstrText(phaseLabel));
 
-    std::vector<BSTR> names;
-    ReadRequest(props, names);
+    ReadRequest(props);
 
     const std::vector<std::int32_t>& map = context_.materialMap;
     double temperature = 0, pressure = 0;
-    std::vector<double> fractions;
+    std::vector<double>& fractions = fractions_;
     ReadPhaseState(context_.material, phaseLabel,
                    L"Failed to obtain " + BstrText(phaseLabel) + L" composition, T & P from material object: ",
                    map.size(), L"Invalid values for composition from material object: invalid number of values",
@@ -44,27 +61,27 @@ void SinglePhaseCalculation::Run(const VARIANT& props, BSTR phaseLabel) {
     request_.ApplySuperseding();
     if (request_.NeedsRefprop()) Evaluate(kph);
 
-    for (std::size_t k = 0; k < names.size(); ++k) Write(request_.ids[k], names[k], phaseLabel);
+    for (std::size_t k = 0; k < names_.size(); ++k) Write(request_.ids[k], names_[k], phaseLabel);
 }
 
-void SinglePhaseCalculation::ReadRequest(const VARIANT& props, std::vector<BSTR>& names) {
-    names_.Release();
-    names_.Attach(props, false);
+void SinglePhaseCalculation::ReadRequest(const VARIANT& props) {
+    names_.clear();
+    nameArray_.Release();
+    nameArray_.Attach(props, false);
     std::wstring reason;
-    if (!names_.Validate(VT_BSTR, reason)) throw CapeFailure(L"Invalid property list: " + reason);
-    if (names_.Count() == 0) return;
-    names_.Lock();
-    const BSTR* elements = names_.Elements<BSTR>();
+    if (!nameArray_.Validate(VT_BSTR, reason)) throw CapeFailure(L"Invalid property list: " + reason);
+    if (nameArray_.Count() == 0) return;
+    nameArray_.Lock();  // the names are passed on to the material as they are
+    const BSTR* elements = nameArray_.Elements<BSTR>();
     const NameMap& map = NameTables().SinglePhaseProperties().map;
-    names.reserve(static_cast<std::size_t>(names_.Count()));
-    for (LONG k = 0; k < names_.Count(); ++k) {
+    for (LONG k = 0; k < nameArray_.Count(); ++k) {
         BSTR name = elements[k];
-        if (!name || SysStringLen(name) == 0) throw CapeFailure(L"Property array contains empty strings");
-        const std::wstring text = BstrText(name);
-        const auto id = text.find(L'\0') == std::wstring::npos ? map.Find(text.c_str()) : std::nullopt;
-        if (!id) throw CapeFailure(L"Unknown/unsupported single phase property \"" + text + L"\"");
+        const UINT length = name ? SysStringLen(name) : 0;
+        if (length == 0) throw CapeFailure(L"Property array contains empty strings");
+        const auto id = wcslen(name) == length ? map.Find(name) : std::nullopt;
+        if (!id) throw CapeFailure(L"Unknown/unsupported single phase property \"" + BstrText(name) + L"\"");
         request_.Add(*id);
-        names.push_back(name);
+        names_.push_back(name);
     }
 }
 

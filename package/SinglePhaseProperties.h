@@ -29,25 +29,33 @@ struct PropertyCalculationContext {
     VariantArray& matrixResult;
 };
 
+// Kept by the package between calls so that its storage is reused.
 class SinglePhaseCalculation {
 public:
-    explicit SinglePhaseCalculation(PropertyCalculationContext& context) : context_(context) {}
+    explicit SinglePhaseCalculation(const PropertyCalculationContext& context) : context_(context) {}
 
-    // Reads `props` and the phase's state from the material, evaluates and writes every
+    // Reads `props` and the phase's state from `material`, evaluates (warnings to
+    // `diagnostics`, may be null) and writes every
     // property in the caller's order. Throws CapeFailure with the message to report; the
     // properties written before a failure stay on the material.
-    void Run(const VARIANT& props, BSTR phaseLabel);
+    void Run(ICapeThermoMaterial* material, ICapeDiagnostic* diagnostics, const VARIANT& props, BSTR phaseLabel);
+    // True while Run is under way (a material calling back into the package).
+    bool Busy() const noexcept { return busy_; }
 
 private:
-    void ReadRequest(const VARIANT& props, std::vector<BSTR>& names);
+    void RunBody(const VARIANT& props, BSTR phaseLabel);
+    void ReadRequest(const VARIANT& props);
     void Evaluate(int kph);
     void Write(std::int32_t id, BSTR name, BSTR phaseLabel);
     double MolecularWeight() const;
 
-    PropertyCalculationContext& context_;
+    PropertyCalculationContext context_;
+    bool busy_ = false;
+    std::vector<BSTR> names_;
     PropertyRequest request_;
     SinglePhasePoints points_;
-    VariantArray names_;
+    VariantArray nameArray_;
+    std::vector<double> fractions_;
 };
 
 }  // namespace tarnevo
