@@ -11,6 +11,7 @@
 #include <cfloat>
 #include <memory>
 #include <string>
+#include <type_traits>
 
 #include "TARNEVO.h"
 #include "refprop/RefpropRoutines.h"

@@ -101,6 +101,17 @@ TEST_F(ManagerTest, ListsThePackageFilesOnDemandAndIgnoresOtherEntries) {
     // The list is kept until Initialize after Terminate or Edit.
     store.WritePackage(L"c", kTwoCompoundDefinition);
     EXPECT_THAT(List(), SizeIs(2));
+
+    // A listed file that is not a definition fails when its package is initialised.
+    ComPtr<IDispatch> package;
+    ASSERT_EQ(manager->GetPropertyPackage(_bstr_t(L"b"), &package), S_OK);
+    EXPECT_EQ(As<ICapeUtilities>(package.Get())->Initialize(), ECapeFailedInitialisationHR);
+    EXPECT_EQ(ErrorDescription(package.Get()),
+              L"Property package configuration error: Syntax error in property package file: found key \"not a "
+              L"definition at all\" without value");
+    EXPECT_EQ(As<ICapeUtilities>(manager.Get())->Terminate(), S_OK);
+    EXPECT_EQ(As<ICapeUtilities>(manager.Get())->Initialize(), S_OK);
+    EXPECT_THAT(List(), UnorderedElementsAre(L"a", L"b", L"c"));
 }
 
 TEST_F(ManagerTest, EmptyFolderGivesAnEmptyVariant) {
