@@ -143,7 +143,8 @@ TEST_F(PackageTest, MissingDefinitionIsReportedByInitializeAndEveryLaterGuardedC
 
 TEST_F(PackageTest, NamesThatAreNotPlainFileNamesNeverReachAnotherFile) {
     store.WritePackage(L"Other", kTwoCompoundDefinition);
-    for (const wchar_t* name : {L"", L"*", L"Ga?", L"..\\PropertyPackages\\Gas", L"a/b", L"C:Gas"}) {
+    for (const wchar_t* name :
+         {L"", L"*", L"Ga?", L"..\\PropertyPackages\\Gas", L"a/b", L"C:Gas", L"CON", L"nul.x", L"com1", L"Lpt9 "}) {
         PropertyPackagePtr package = CreatePropertyPackage(name);
         EXPECT_EQ(Utilities(package)->Initialize(), ECapeFailedInitialisationHR) << Narrow(name);
         EXPECT_EQ(package->InitialisationMessage(),
