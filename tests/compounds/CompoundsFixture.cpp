@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <memory>
 
 #include "definition/PackageStore.h"
 #include "tools/host/VariantValues.h"
@@ -42,6 +43,23 @@ std::string Narrow(const std::wstring& text) {
     return out;
 }
 
+// Removes a folder with everything in it.
+void RemoveTree(const std::wstring& folder) {
+    WIN32_FIND_DATAW entry;
+    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &entry);
+    if (search != INVALID_HANDLE_VALUE) {
+        std::unique_ptr<void, decltype(&FindClose)> owner(search, &FindClose);
+        do {
+            const std::wstring name = entry.cFileName;
+            if (name == L"." || name == L"..") continue;
+            const std::wstring path = folder + L"\\" + name;
+            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) RemoveTree(path);
+            else DeleteFileW(path.c_str());
+        } while (FindNextFileW(search, &entry));
+    }
+    RemoveDirectoryW(folder.c_str());
+}
+
 void WriteFile(const std::wstring& path, const std::string& bytes) {
     std::ofstream out(path.c_str(), std::ios::binary | std::ios::trunc);
     out << bytes;
@@ -75,6 +93,8 @@ CompoundsStore::CompoundsStore() {
     if (!tarnevo::InitializeFolders(message)) ADD_FAILURE() << "store: " << Utf8(message);
     WritePackage(L"Three", {FluidFile(L"PROPANE"), FluidFile(L"BUTANE"), FluidFile(L"PENTANE")});
 }
+
+CompoundsStore::~CompoundsStore() { RemoveTree(root_); }
 
 std::wstring CompoundsStore::WriteFluidFile(const std::wstring& name, const std::string& text) const {
     const std::wstring path = root_ + L"\\" + name + L".FLD";

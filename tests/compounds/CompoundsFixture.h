@@ -45,6 +45,9 @@ public:
 
 private:
     CompoundsStore();
+    ~CompoundsStore();
+    CompoundsStore(const CompoundsStore&) = delete;
+    CompoundsStore& operator=(const CompoundsStore&) = delete;
     std::wstring root_;
     std::wstring refpropFolder_;
     std::wstring temporary_;
