@@ -93,25 +93,6 @@ bool newtonSplit(const System& sys, double T, double p, SplitResult& r, Root liq
     return false;
 }
 
-}  // namespace
-
-namespace {
-SplitResult splitFrom(const System& sys, double T, double p, std::vector<double> lnK, bool stableRoots);
-}
-
-SplitResult splitPhases(const System& sys, double T, double p, std::vector<double> lnK, bool stableRoots) {
-    try {
-        return splitFrom(sys, T, p, std::move(lnK), stableRoots);
-    } catch (const FlashError& e) {
-        // A phase composition without a density root: this start leads nowhere.
-        if (e.code() != FlashErrorCode::Model) throw;
-        SplitResult r;
-        r.outcome = SplitOutcome::NotConverged;
-        return r;
-    }
-}
-
-namespace {
 
 SplitResult splitFrom(const System& sys, double T, double p, std::vector<double> lnK, bool stableRoots) {
     const Root liquidRoot = stableRoots ? Root::Stable : Root::Liquid;
@@ -220,6 +201,18 @@ SplitResult splitFrom(const System& sys, double T, double p, std::vector<double>
 }
 
 }  // namespace
+
+SplitResult splitPhases(const System& sys, double T, double p, std::vector<double> lnK, bool stableRoots) {
+    try {
+        return splitFrom(sys, T, p, std::move(lnK), stableRoots);
+    } catch (const FlashError& e) {
+        // A phase composition without a density root: this start leads nowhere.
+        if (e.code() != FlashErrorCode::Model) throw;
+        SplitResult r;
+        r.outcome = SplitOutcome::NotConverged;
+        return r;
+    }
+}
 
 FlashState flashTP(const System& sys, double T, double p, TPHint* hint) {
     if (!(T > 0) || !std::isfinite(T))
