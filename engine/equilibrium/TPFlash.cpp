@@ -93,7 +93,7 @@ bool newtonSplit(const System& sys, double T, double p, SplitResult& r, Root liq
     return false;
 }
 
-
+// Successive substitution with Rachford-Rice from lnK, Newton once close.
 SplitResult splitFrom(const System& sys, double T, double p, std::vector<double> lnK, bool stableRoots) {
     const Root liquidRoot = stableRoots ? Root::Stable : Root::Liquid;
     const Root vapourRoot = stableRoots ? Root::Stable : Root::Vapour;
