@@ -327,6 +327,8 @@ TEST_F(CompoundsTest, TDependentPropertyMessages) {
               L"Temperature must be positive"},
              {[&] { return compounds->GetTDependentProperty(vp, 300.0, StringArray({L"WATER"}), &values); },
               L"Invalid list of compound IDs: Compound list contains unknown compound ID \"WATER\""},
+             {[&] { return compounds->GetTDependentProperty(vp, 300.0, DoubleArray({1.0}), &values); },
+              L"Invalid list of compound IDs: Invalid list of compound IDs: Expected an array of type string"},
              {[&] {
                   return compounds->GetTDependentProperty(DoubleArray({1.0}), 300.0, _variant_t(), &values);
               },
