@@ -9,13 +9,17 @@
 namespace tarnevo {
 namespace {
 
+// Root of T-H, T-S and T-U flashes where two states share the values: the lower-density one.
+// The higher-density root (2) turns a gas at 300 K and 3 MPa into a liquid at hundreds of MPa.
+constexpr int kTemperatureFlashRoot = 1;
+
 // The two-phase routine of `type`; inputs are passed as local copies, unused outputs share
 // one scratch variable.
 int CallTwoPhaseRoutine(RefpropBinding& refprop, FlashType type, FlashValues& v, double* z, double* x, double* y) {
     const RefpropRoutineTable& r = refprop.routines;
     double t = v.T, p = v.P, D = v.D, h = v.h, s = v.s, e = v.e, q = v.q;
     double o = 0;   // discarded outputs
-    int kr = 2;
+    int kr = kTemperatureFlashRoot;
     int kq = (type == FlashType::TQMass || type == FlashType::PQMass) ? 2 : 1;
     int ierr = 0;
     switch (type) {
