@@ -60,8 +60,11 @@ TEST(ManagerActivation, ScriptCreatesTheManagerByProgIdListsGetsAndInitialisesAP
     const std::wstring userFolder = AppData() + L"\\Tarnevo";
     CreateDirectoryW(userFolder.c_str(), nullptr);
     CreateDirectoryW((userFolder + L"\\PropertyPackages").c_str(), nullptr);
-    // The module finds the bundled library through its configuration file.
-    WriteFileBytes(userFolder + L"\\TARNEVO.conf", "REFPROP_FOLDER=" + Narrow(EngineRefpropFolder()) + "\r\n");
+    // The module finds the bundled library through its configuration file (restored afterwards).
+    const std::wstring configuration = userFolder + L"\\TARNEVO.conf";
+    const bool hadConfiguration = FileExists(configuration);
+    const std::string previousConfiguration = ReadFileBytes(configuration);
+    WriteFileBytes(configuration, "REFPROP_FOLDER=" + Narrow(EngineRefpropFolder()) + "\r\n");
     const std::wstring package = userFolder + L"\\PropertyPackages\\ScriptGas.rpp";
     WriteFileBytes(package, kTwoCompoundDefinition);
 
@@ -99,6 +102,10 @@ TEST(ManagerActivation, ScriptCreatesTheManagerByProgIdListsGetsAndInitialisesAP
     mirror.reset();
     RunProgram(L"regsvr32.exe /s /u \"" + dll + L"\"");
     DeleteFileW(package.c_str());
+    if (hadConfiguration)
+        WriteFileBytes(configuration, previousConfiguration);
+    else
+        DeleteFileW(configuration.c_str());
     DeleteFileW(script.c_str());
     DeleteFileW(output.c_str());
 
