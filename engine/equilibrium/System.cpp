@@ -37,6 +37,9 @@ void System::wilsonLnK(double T, double p, std::vector<double>& lnK) const {
 }
 
 double System::density(double T, double p, const double* x, Root root, double guess) const {
+    if (++work_ > kWorkLimit)
+        throw FlashError(FlashErrorCode::NotConverged,
+                         "gave up after " + std::to_string(kWorkLimit) + " density evaluations");
     double rho = 0;
     if (!mix_.density(T, p, x, root, rho, guess) || !(rho > 0) || !std::isfinite(rho))
         throw FlashError(FlashErrorCode::Model, "no density root at T = " + num(T) +

@@ -26,7 +26,9 @@ public:
     // Wilson's estimate ln K_i = ln(pc_i / p) + 5.373 (1 + w_i) (1 - Tc_i / T).
     void wilsonLnK(double T, double p, std::vector<double>& lnK) const;
 
-    // Density root; throws FlashError (Model) when there is none.
+    // Density root; throws FlashError (Model) when there is none, and (NotConverged)
+    // once one calculation has asked for kWorkLimit roots: no call runs for minutes.
+    static constexpr long kWorkLimit = 4000000;
     double density(double T, double p, const double* x, Root root, double guess = 0) const;
     // True when the liquid and vapour roots at (T, p, x) are distinct.
     bool twoRoots(double T, double p, const double* x, double& rhoL, double& rhoV,
@@ -48,6 +50,7 @@ private:
     std::vector<double> z_;
     std::vector<int> present_;
     double tc_ = 0, pc_ = 0;
+    mutable long work_ = 0;
 };
 
 }  // namespace tarnevo::engine::equilibrium
