@@ -5,8 +5,7 @@
 namespace tarnevo {
 namespace {
 
-// Case-insensitive comparison; a null BSTR equals the empty string.
-bool Same(BSTR text, const wchar_t* word) noexcept { return lstrcmpiW(text ? text : L"", word) == 0; }
+bool Same(BSTR text, const wchar_t* word) noexcept { return SameName(text, word); }
 bool Empty(BSTR text) noexcept { return !text || text[0] == L'\0'; }
 
 // The properties a specification may name, in the order of their flags.
@@ -57,8 +56,12 @@ SpecOutcome ReadSpecificationElements(const BSTR* elements, LONG count, bool (&f
         if (!Same(phase, L"Overall")) return Fail(L"Unsupported");
         if (!Empty(basis)) return Fail(L"Unsupported basis");
         const OverallProperty* match = nullptr;
-        for (const OverallProperty& candidate : kOverallProperties)
-            if (Same(property, candidate.name)) match = &candidate;
+        for (const OverallProperty& candidate : kOverallProperties) {
+            if (Same(property, candidate.name)) {
+                match = &candidate;
+                break;
+            }
+        }
         if (!match) {
             return Fail(L"unsupported specification \"" +
                         (property ? std::wstring(property) : std::wstring(L"NULL")) + L"\"");
@@ -115,6 +118,18 @@ FlashType TypeOfFlags(const bool (&flags)[kSpecCount]) {
 }
 
 }  // namespace
+
+bool SameName(const wchar_t* text, const wchar_t* word) noexcept {
+    if (!text) text = L"";
+    // ASCII text is compared here; lstrcmpiW is slow and only needed beyond ASCII.
+    for (const wchar_t *a = text, *b = word;; ++a, ++b) {
+        if (*a >= 0x80 || *b >= 0x80) return lstrcmpiW(text, word) == 0;
+        const wchar_t la = (*a >= L'A' && *a <= L'Z') ? *a + 32 : *a;
+        const wchar_t lb = (*b >= L'A' && *b <= L'Z') ? *b + 32 : *b;
+        if (la != lb) return false;
+        if (la == 0) return true;
+    }
+}
 
 FlashType ParseFlashSpecification(const VARIANT& specification1, const VARIANT& specification2, BSTR solutionType,
                                   std::wstring& error) {

@@ -18,6 +18,9 @@ namespace tarnevo {
 FlashType ParseFlashSpecification(const VARIANT& specification1, const VARIANT& specification2, BSTR solutionType,
                                   std::wstring& error);
 
+// Names compared as lstrcmpiW does (case-insensitive); a null text equals "".
+bool SameName(const wchar_t* text, const wchar_t* word) noexcept;
+
 // "T-P flash" ... "S-H flash": the context of REFPROP warnings; empty for FlashType::None.
 const wchar_t* FlashLabel(FlashType type) noexcept;
 

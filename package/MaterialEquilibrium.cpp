@@ -77,9 +77,9 @@ private:
         const BSTR* elements = labels.Elements<BSTR>();
         for (LONG i = 0; i < labels.Count(); ++i) {
             const BSTR label = elements[i];
-            if (label && lstrcmpiW(label, L"Vapor") == 0)
+            if (label && SameName(label, L"Vapor"))
                 vapor = true;
-            else if (label && lstrcmpiW(label, L"Liquid") == 0)
+            else if (label && SameName(label, L"Liquid"))
                 liquid = true;
             else
                 throw CapeFailure(L"Unknown phase \"" + (label ? std::wstring(label) : std::wstring(L"NULL")) +

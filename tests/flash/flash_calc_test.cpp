@@ -56,6 +56,23 @@ TEST_F(CalcEquilibriumTest, FailuresBeforeTheMaterialIsRead) {
     ExpectFailure(GasMaterial(), Spec(L"Temperature", L"mole"), p_, L"Invalid specification 1: Unsupported basis");
 }
 
+TEST(CalcEquilibriumGuard, UninitialisablePackageReportsItsInitialisationError) {
+    FlashStore::Get();
+    auto package = tarnevo::MakeComObject<FlashPackage>();
+    package->SetPackageName(L"NoSuchPackage");
+    Microsoft::WRL::ComPtr<ICapeThermoEquilibriumRoutine> routine;
+    package.As(&routine);
+    const HRESULT failedInitialisation = static_cast<HRESULT>(0x8004050FL);
+    EXPECT_EQ(routine->CalcEquilibrium(Spec(L"temperature"), Spec(L"pressure"), nullptr), failedInitialisation);
+    EXPECT_EQ(ErrorScope(package), L"CalcEquilibrium");
+    VARIANT_BOOL supported = VARIANT_TRUE;
+    EXPECT_EQ(routine->CheckEquilibriumSpec(Spec(L"temperature"), Spec(L"pressure"), nullptr, &supported),
+              failedInitialisation);
+    EXPECT_EQ(ErrorScope(package), L"CheckEquilibriumSpec");
+    EXPECT_EQ(ErrorInterface(package), L"ICapeThermoEquilibriumRoutine");
+    EXPECT_EQ(ErrorDescription(package).rfind(L"Property package definition (", 0), 0u);
+}
+
 TEST_F(CalcEquilibriumTest, PresentPhasesAndComposition) {
     struct Case {
         std::function<void(tarnevo::host::CHostMaterial&)> setUp;
