@@ -1,0 +1,89 @@
+#include "tools/tarnevo/Flash.h"
+
+#include <comdef.h>
+
+#include "tools/host/VariantValues.h"
+#include "tools/tarnevo/CapeFailure.h"
+
+namespace tarnevo::cli {
+namespace {
+
+_variant_t Specification(const FlashSpecification& spec, bool massBasis) {
+    switch (spec.variable) {
+        case FlashVariable::T: return host::StringArray({L"temperature", L"", L"Overall"});
+        case FlashVariable::P: return host::StringArray({L"pressure", L"", L"Overall"});
+        case FlashVariable::H: return host::StringArray({L"enthalpy", L"", L"Overall"});
+        case FlashVariable::S: return host::StringArray({L"entropy", L"", L"Overall"});
+        case FlashVariable::U: return host::StringArray({L"internalEnergy", L"", L"Overall"});
+        case FlashVariable::V: return host::StringArray({L"volume", L"", L"Overall"});
+        case FlashVariable::Q: return host::StringArray({L"phaseFraction", massBasis ? L"mass" : L"mole", L"Vapor"});
+    }
+    return _variant_t();
+}
+
+void PutSpecifiedValue(host::CHostMaterial& material, const FlashSpecification& spec, bool massBasis) {
+    switch (spec.variable) {
+        case FlashVariable::T: material.PutOverall(L"temperature", L"", {spec.value}); break;
+        case FlashVariable::P: material.PutOverall(L"pressure", L"", {spec.value}); break;
+        case FlashVariable::H: material.PutOverall(L"enthalpy", L"mole", {spec.value}); break;
+        case FlashVariable::S: material.PutOverall(L"entropy", L"mole", {spec.value}); break;
+        case FlashVariable::U: material.PutOverall(L"internalEnergy", L"mole", {spec.value}); break;
+        case FlashVariable::V: material.PutOverall(L"volume", L"mole", {spec.value}); break;
+        case FlashVariable::Q:
+            material.PutSinglePhase(L"phaseFraction", L"Vapor", massBasis ? L"mass" : L"mole", {spec.value});
+            break;
+    }
+}
+
+double Scalar(const std::optional<std::vector<double>>& values, const wchar_t* what) {
+    if (!values || values->size() != 1) throw HostFailure(std::wstring(L"the flash did not set ") + what);
+    return (*values)[0];
+}
+
+}  // namespace
+
+const wchar_t* VariableName(FlashVariable variable) {
+    static const wchar_t* const names[] = {L"T", L"P", L"H", L"S", L"U", L"V", L"Q"};
+    return names[static_cast<int>(variable)];
+}
+
+const wchar_t* VariableUnit(FlashVariable variable) {
+    static const wchar_t* const units[] = {L"K", L"Pa", L"J/mol", L"J/(mol K)", L"J/mol", L"m3/mol", L"-"};
+    return units[static_cast<int>(variable)];
+}
+
+Flasher::Flasher(Package& package) : package_(package), material_(package.NewMaterial()) {}
+
+FlashResult Flasher::Run(const FlashSpecification& first, const FlashSpecification& second,
+                         const std::vector<double>& z, bool massBasis) {
+    host::CHostMaterial& material = *material_.Get();
+    material.ClearAllProps();
+    material.ClearCalls();
+    material.PutOverall(L"fraction", L"mole", z);
+    PutSpecifiedValue(material, first, massBasis);
+    PutSpecifiedValue(material, second, massBasis);
+    material.PutPresentPhases({L"Vapor", L"Liquid"});
+
+    ICapeThermoEquilibriumRoutine* routine = package_.Equilibrium();
+    CheckCape(routine->CalcEquilibrium(Specification(first, massBasis), Specification(second, massBasis),
+                                       _bstr_t(L"Unspecified")),
+              routine, L"CalcEquilibrium", L"ICapeThermoEquilibriumRoutine");
+
+    FlashResult result;
+    result.temperature = Scalar(material.Overall(L"temperature", L""), L"the overall temperature");
+    result.pressure = Scalar(material.Overall(L"pressure", L""), L"the overall pressure");
+    for (const std::wstring& label : material.PresentPhaseLabels()) {
+        PhaseResult phase;
+        phase.label = label;
+        phase.fraction = Scalar(material.SinglePhase(L"phaseFraction", label, L"mole"), L"a phase fraction");
+        phase.temperature = Scalar(material.SinglePhase(L"temperature", label, L""), L"a phase temperature");
+        phase.pressure = Scalar(material.SinglePhase(L"pressure", label, L""), L"a phase pressure");
+        auto composition = material.SinglePhase(L"fraction", label, L"mole");
+        if (!composition) throw HostFailure(L"the flash did not set the composition of " + label);
+        phase.composition = *composition;
+        result.phases.push_back(std::move(phase));
+    }
+    return result;
+}
+
+}  // namespace tarnevo::cli

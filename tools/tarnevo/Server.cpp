@@ -1,0 +1,156 @@
+#include "tools/tarnevo/Server.h"
+
+#include <comdef.h>
+
+#include "tools/host/VariantValues.h"
+#include "tools/tarnevo/CapeFailure.h"
+#include "tools/tarnevo/CommandLine.h"
+#include "tools/tarnevo/Report.h"
+#include "tools/tarnevo/Text.h"
+
+namespace tarnevo::cli {
+
+using Microsoft::WRL::ComPtr;
+
+namespace {
+
+const wchar_t kManagerInterface[] = L"ICapeThermoPropertyPackageManager";
+
+std::wstring BstrText(BSTR text) { return text ? std::wstring(text, SysStringLen(text)) : std::wstring(); }
+
+std::vector<std::wstring> OptionalStrings(const VARIANT& value) {
+    std::vector<std::wstring> out;
+    for (const auto& text : host::ReadOptionalStrings(value)) out.push_back(text ? *text : std::wstring());
+    return out;
+}
+
+}  // namespace
+
+Package::Package(std::wstring name, ComPtr<IDispatch> object, host::CHostSimulationContext::Ptr context)
+    : name_(std::move(name)), object_(std::move(object)), context_(std::move(context)) {
+    ComPtr<ICapeUtilities> utilities;
+    CheckCape(object_.As(&utilities), object_.Get(), L"QueryInterface", L"ICapeUtilities");
+    CheckCape(utilities->put_simulationContext(context_->Dispatch()), utilities.Get(), L"simulationContext",
+              L"ICapeUtilities");
+    CheckCape(utilities->Initialize(), utilities.Get(), L"Initialize", L"ICapeUtilities");
+    CheckCape(object_.As(&compounds_), object_.Get(), L"QueryInterface", L"ICapeThermoCompounds");
+}
+
+Package::~Package() {
+    if (materialSet_) {
+        ComPtr<ICapeThermoMaterialContext> context;
+        if (SUCCEEDED(object_.As(&context))) context->UnsetMaterial();
+    }
+    ComPtr<ICapeUtilities> utilities;
+    if (SUCCEEDED(object_.As(&utilities))) utilities->Terminate();
+}
+
+std::wstring Package::Description() {
+    ComPtr<ICapeIdentification> identification;
+    if (FAILED(object_.As(&identification))) return std::wstring();
+    _bstr_t text;
+    if (FAILED(identification->get_ComponentDescription(text.GetAddress()))) return std::wstring();
+    return BstrText(text);
+}
+
+ICapeThermoPropertyRoutine* Package::Routine() {
+    if (!routine_) CheckCape(object_.As(&routine_), object_.Get(), L"QueryInterface", L"ICapeThermoPropertyRoutine");
+    return routine_.Get();
+}
+
+ICapeThermoEquilibriumRoutine* Package::Equilibrium() {
+    if (!equilibrium_)
+        CheckCape(object_.As(&equilibrium_), object_.Get(), L"QueryInterface", L"ICapeThermoEquilibriumRoutine");
+    return equilibrium_.Get();
+}
+
+const CompoundList& Package::List() {
+    if (list_) return *list_;
+    _variant_t ids, formulae, names, boilTemps, molwts, casnos;
+    CheckCape(compounds_->GetCompoundList(&ids, &formulae, &names, &boilTemps, &molwts, &casnos), compounds_.Get(),
+              L"GetCompoundList", L"ICapeThermoCompounds");
+    auto list = std::make_unique<CompoundList>();
+    try {
+        list->ids = host::ReadStrings(ids);
+        list->formulae = OptionalStrings(formulae);
+        list->boilingPoints = host::ReadDoubles(boilTemps);
+        list->molecularWeights = host::ReadDoubles(molwts);
+        list->casNumbers = OptionalStrings(casnos);
+    } catch (const host::ValueError& error) {
+        throw HostFailure(L"GetCompoundList returned an unexpected value: " + error.message());
+    }
+    list_ = std::move(list);
+    return *list_;
+}
+
+host::CHostMaterial::Ptr Package::NewMaterial() {
+    host::CHostMaterial::Ptr material = host::CHostMaterial::Create(CompoundIds());
+    ComPtr<ICapeThermoMaterialContext> context;
+    CheckCape(object_.As(&context), object_.Get(), L"QueryInterface", L"ICapeThermoMaterialContext");
+    CheckCape(context->SetMaterial(material->Dispatch()), context.Get(), L"SetMaterial",
+              L"ICapeThermoMaterialContext");
+    materialSet_ = true;
+    return material;
+}
+
+std::vector<std::wstring> Package::TakeMessages() {
+    std::vector<std::wstring> messages;
+    for (const auto& message : context_->Messages()) messages.push_back(message.text);
+    context_->ClearMessages();
+    return messages;
+}
+
+Server::Server() : context_(host::CHostSimulationContext::Create()) {
+    CLSID clsid;
+    HRESULT hr = CLSIDFromProgID(kManagerProgId, &clsid);
+    if (FAILED(hr))
+        throw HostFailure(std::wstring(L"cannot find ") + kManagerProgId + L" (is TARNEVO64.dll registered?): " +
+                          SystemText(hr));
+    hr = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, __uuidof(ICapeThermoPropertyPackageManager),
+                          reinterpret_cast<void**>(manager_.GetAddressOf()));
+    if (FAILED(hr)) throw HostFailure(std::wstring(L"cannot create ") + kManagerProgId + L": " + SystemText(hr));
+    ComPtr<ICapeUtilities> utilities;
+    CheckCape(manager_.As(&utilities), manager_.Get(), L"QueryInterface", L"ICapeUtilities");
+    CheckCape(utilities->put_simulationContext(context_->Dispatch()), utilities.Get(), L"simulationContext",
+              L"ICapeUtilities");
+    CheckCape(utilities->Initialize(), utilities.Get(), L"Initialize", L"ICapeUtilities");
+}
+
+Server::~Server() {
+    ComPtr<ICapeUtilities> utilities;
+    if (manager_ && SUCCEEDED(manager_.As(&utilities))) utilities->Terminate();
+}
+
+std::vector<std::wstring> Server::PackageNames() {
+    _variant_t names;
+    CheckCape(manager_->GetPropertyPackageList(&names), manager_.Get(), L"GetPropertyPackageList",
+              kManagerInterface);
+    try {
+        return host::ReadStrings(names);
+    } catch (const host::ValueError& error) {
+        throw HostFailure(L"GetPropertyPackageList returned an unexpected value: " + error.message());
+    }
+}
+
+std::unique_ptr<Package> Server::Open(const std::wstring& name, const Arguments& args) {
+    const std::vector<std::wstring> names = PackageNames();
+    for (const std::wstring& listed : names) {
+        if (host::EqualsNoCase(listed, name)) return OpenUnchecked(listed);
+    }
+    args.Refuse(L"unknown package \"" + name + L"\" (packages: " +
+                (names.empty() ? std::wstring(L"none") : Join(names, L", ")) + L")");
+}
+
+std::unique_ptr<Package> Server::OpenUnchecked(const std::wstring& name) {
+    ComPtr<IDispatch> object;
+    CheckCape(manager_->GetPropertyPackage(_bstr_t(name.c_str()), object.GetAddressOf()), manager_.Get(),
+              L"GetPropertyPackage", kManagerInterface);
+    if (!object) throw HostFailure(L"GetPropertyPackage returned no package for \"" + name + L"\"");
+    return std::make_unique<Package>(name, std::move(object), context_);
+}
+
+void ReportMessages(Package& package) {
+    for (const std::wstring& message : package.TakeMessages()) WriteErr(message + L"\n");
+}
+
+}  // namespace tarnevo::cli
