@@ -33,10 +33,8 @@ TEST(FlashCore, PresentPhasesFromTheQuality) {
         double after;
     };
     const Case cases[] = {
-        {0.25, true, true, 0.25},   {998, true, false, 1},       {998.0009, true, false, 1},
-        {999, true, false, 1},      {998.5, true, false, 1},     {-998, false, true, 0},
-        {1.5, true, false, 1},      {0, false, true, 0},         {1, true, false, 1},
-        {-0.2, false, true, 0},     {997.99, true, false, 1},
+        {0.25, true, true, 0.25}, {998.0009, true, false, 1}, {999, true, false, 1}, {-998, false, true, 0},
+        {1.5, true, false, 1},    {0, false, true, 0},        {1, true, false, 1},   {-0.2, false, true, 0},
     };
     for (const Case& c : cases) {
         double q = c.q;

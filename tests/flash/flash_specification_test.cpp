@@ -156,15 +156,6 @@ TEST(FlashSpecification, SolutionTypes) {
     EXPECT_EQ(Parse(q, p, L"dew").error, "Invalid solution type \"dew\" for the specified flash");
 }
 
-TEST(FlashSpecification, LabelsOfTheFlashTypes) {
-    EXPECT_STREQ(tarnevo::FlashLabel(FlashType::TP), L"T-P flash");
-    EXPECT_STREQ(tarnevo::FlashLabel(FlashType::TRho), L"T-rho flash");
-    EXPECT_STREQ(tarnevo::FlashLabel(FlashType::RhoU), L"Rho-U flash");
-    EXPECT_STREQ(tarnevo::FlashLabel(FlashType::TQMass), L"T-Q flash");
-    EXPECT_STREQ(tarnevo::FlashLabel(FlashType::PQMole), L"P-Q flash");
-    EXPECT_STREQ(tarnevo::FlashLabel(FlashType::SH), L"S-H flash");
-}
-
 class CheckEquilibriumSpecTest : public ::testing::Test {
 protected:
     void SetUp() override { package_ = FlashStore::Get().Package(L"NaturalGas"); package_.As(&routine_); }
