@@ -1,5 +1,6 @@
 #include "errors/ErrorTexts.h"
 
+#include <comdef.h>
 #include <wrl/client.h>
 
 #include <memory>
@@ -78,21 +79,14 @@ std::wstring GetCapeErrorText(IUnknown* source, HRESULT hr) {
     if (source) {
         ComPtr<ECapeUser> user;
         if (SUCCEEDED(source->QueryInterface(IID_PPV_ARGS(&user)))) {
-            BSTR description = nullptr;
-            if (SUCCEEDED(user->get_description(&description))) {
-                std::wstring text = BstrText(description);
-                SysFreeString(description);
-                if (!text.empty()) return text;
-            }
+            _bstr_t description;
+            if (SUCCEEDED(user->get_description(description.GetAddress())) && description.length() > 0)
+                return BstrText(description.GetBSTR());
         }
         ComPtr<ECapeRoot> root;
         if (SUCCEEDED(source->QueryInterface(IID_PPV_ARGS(&root)))) {
-            BSTR name = nullptr;
-            if (SUCCEEDED(root->get_name(&name))) {
-                std::wstring text = BstrText(name);
-                SysFreeString(name);
-                if (!text.empty()) return text;
-            }
+            _bstr_t name;
+            if (SUCCEEDED(root->get_name(name.GetAddress())) && name.length() > 0) return BstrText(name.GetBSTR());
         }
     }
     return fixed;
