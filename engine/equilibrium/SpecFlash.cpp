@@ -338,9 +338,9 @@ FlashState flashTX(const System& sys, double T, Spec spec, double value, int kr,
             double beta = (value - xl) / (xv - xl);
             found.push_back(sys.twoPhase(T, sat.p, beta, sat.rhoL, sat.rhoV, sat.x, sat.y));
         }
-        segments.push_back({lnps, std::log(kPMax), Root::Liquid});
+        segments.push_back({lnps, std::log(std::max(kPMaxAtT, 10 * sat.p)), Root::Liquid});
     } else {
-        segments.push_back({std::log(kPMin), std::log(kPMax), Root::Stable});
+        segments.push_back({std::log(kPMin), std::log(kPMaxAtT), Root::Stable});
     }
     double ftol = tolerance(spec, value);
     // Scan each segment on a grid in ln p for sign changes, then refine each bracket.
@@ -397,7 +397,7 @@ FlashState flashTX(const System& sys, double T, Spec spec, double value, int kr,
     }
     if (found.empty())
         throw FlashError(FlashErrorCode::NoSolution, "no state with these values between " +
-                                                         num(kPMin) + " and " + num(kPMax) +
+                                                         num(kPMin) + " and " + num(kPMaxAtT) +
                                                          " kPa");
     auto cmp = [](const FlashState& a, const FlashState& b) { return a.rho < b.rho; };
     return kr == 1 ? *std::min_element(found.begin(), found.end(), cmp)

@@ -166,3 +166,29 @@ TEST(Saturation, RefrigerantBlendHasAGlide) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(RootChoice, KrPicksTheLessOrTheMoreDenseOfTwoStatesWithTheSameTAndH) {
+    auto mix = eqtest::makeMixture(eqtest::naturalGasFluids());
+    System sys(*mix, kGas.data());
+    // A cold liquid: the same h also belongs to a two-phase state at a lower pressure.
+    FlashState liquid = flashTP(sys, 120, 500);
+    ASSERT_EQ(liquid.q, kQLiquid);
+    FlashState lower = flashTX(sys, 120, Spec::H, liquid.h, 1), higher = flashTX(sys, 120, Spec::H, liquid.h, 2);
+    EXPECT_TRUE(lower.twoPhase);
+    EXPECT_LT(lower.p, 500);
+    EXPECT_LT(rel(higher.p, 500), 1e-6);
+    EXPECT_EQ(higher.q, kQLiquid);
+    // Gases and two-phase states up to the search limit have one state: kr = 2 (what the
+    // server passes) returns it, not a state beyond the Joule-Thomson inversion.
+    for (auto [T, p] : std::vector<std::pair<double, double>>{{300, 100}, {300, 5000}, {180, 2000}, {200, 100}}) {
+        FlashState ref = flashTP(sys, T, p);
+        FlashState r = flashTX(sys, T, Spec::H, ref.h, 2);
+        EXPECT_LT(rel(r.p, p), 1e-6) << T << " K, " << p << " kPa";
+        EXPECT_NEAR(r.q, ref.q, 1e-6) << T << " K, " << p << " kPa";
+    }
+    EXPECT_THROW(flashTX(sys, 300, Spec::H, 1e6, 3), FlashError);
+}
+
+}  // namespace
