@@ -1,5 +1,6 @@
 #include "tests/flash/FlashFixture.h"
 
+#include <filesystem>
 #include <fstream>
 #include <optional>
 #include <sstream>
@@ -109,6 +110,11 @@ FlashStore::FlashStore(const wchar_t* engineFolder) {
     WritePackage(L"Propane", kPropane);
     WritePackage(L"NaturalGas", kNaturalGas);
     WritePackage(L"Three", kThree);
+}
+
+FlashStore::~FlashStore() {
+    std::error_code ignored;
+    std::filesystem::remove_all(std::filesystem::path(root_), ignored);
 }
 
 void FlashStore::WritePackage(const std::wstring& name, const std::vector<std::wstring>& fluids) const {

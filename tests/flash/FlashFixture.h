@@ -52,6 +52,8 @@ public:
     PackagePtr Package(const std::wstring& name) const;
     // Path of the engine's call record (TARNEVO_RECORD_FILE).
     const std::wstring& RecordFile() const { return recordFile_; }
+    // Removes the scratch folder.
+    ~FlashStore();
 
 private:
     explicit FlashStore(const wchar_t* engineFolder);
