@@ -1,4 +1,4 @@
-#include "equilibrium/SpecFlash.h"
+#include "equilibrium/PropertyFlash.h"
 
 #include "equilibrium/FlashError.h"
 #include "equilibrium/Saturation.h"

@@ -1,7 +1,7 @@
 #include "equilibrium/SinglePhaseFlash.h"
 
 #include "equilibrium/FlashError.h"
-#include "equilibrium/SpecFlash.h"
+#include "equilibrium/PropertyFlash.h"
 
 #include <cctype>
 #include <cmath>

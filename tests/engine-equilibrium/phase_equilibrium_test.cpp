@@ -5,7 +5,7 @@
 #include "equilibrium/FlashError.h"
 #include "equilibrium/QualityFlash.h"
 #include "equilibrium/Saturation.h"
-#include "equilibrium/SpecFlash.h"
+#include "equilibrium/PropertyFlash.h"
 #include "equilibrium/TPFlash.h"
 
 #include <gtest/gtest.h>

@@ -3,7 +3,7 @@
 #include "TestFluids.h"
 
 #include "equilibrium/FlashError.h"
-#include "equilibrium/SpecFlash.h"
+#include "equilibrium/PropertyFlash.h"
 #include "equilibrium/TPFlash.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 // Median times of the flashes for a five-component natural gas.
 #include "core/Mixture.h"
-#include "equilibrium/SpecFlash.h"
+#include "equilibrium/PropertyFlash.h"
 #include "equilibrium/TPFlash.h"
 
 #include <algorithm>

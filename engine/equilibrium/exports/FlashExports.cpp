@@ -1,6 +1,6 @@
 // The flash routines: two state values and the bulk composition in, the state out.
 #include "equilibrium/QualityFlash.h"
-#include "equilibrium/SpecFlash.h"
+#include "equilibrium/PropertyFlash.h"
 #include "equilibrium/TPFlash.h"
 #include "equilibrium/exports/ExportSupport.h"
 
