@@ -9,12 +9,12 @@ bool Same(BSTR text, const wchar_t* word) noexcept { return SameName(text, word)
 bool Empty(BSTR text) noexcept { return !text || text[0] == L'\0'; }
 
 // The properties a specification may name, in the order of their flags.
-enum Spec { kTemperature, kPressure, kVolume, kEnthalpy, kEntropy, kInternalEnergy, kMoleFraction, kMassFraction,
-            kSpecCount };
+enum Flag { kTemperature, kPressure, kVolume, kEnthalpy, kEntropy, kInternalEnergy, kMoleFraction, kMassFraction,
+            kFlagCount };
 
 struct OverallProperty {
     const wchar_t* name;
-    Spec flag;
+    Flag flag;
     const wchar_t* duplicate;
 };
 
@@ -29,16 +29,16 @@ constexpr OverallProperty kOverallProperties[] = {
 
 // Outcome of one specification: accepted, or a message with or without the
 // "Invalid specification N: " prefix.
-struct SpecOutcome {
+struct ReadOutcome {
     enum Kind { Accepted, Fail, Stop } kind = Accepted;
     std::wstring message;
 };
 
-SpecOutcome Fail(std::wstring message) { return {SpecOutcome::Fail, std::move(message)}; }
-SpecOutcome Stop(std::wstring message) { return {SpecOutcome::Stop, std::move(message)}; }
+ReadOutcome Fail(std::wstring message) { return {ReadOutcome::Fail, std::move(message)}; }
+ReadOutcome Stop(std::wstring message) { return {ReadOutcome::Stop, std::move(message)}; }
 
 // Reads one locked specification (property, basis, phase, optional compound) into `flags`.
-SpecOutcome ReadSpecificationElements(const BSTR* elements, LONG count, bool (&flags)[kSpecCount]) {
+ReadOutcome ReadSpecificationElements(const BSTR* elements, LONG count, bool (&flags)[kFlagCount]) {
     const BSTR property = elements[0];
     const BSTR basis = elements[1];
     const BSTR phase = elements[2];
@@ -73,19 +73,19 @@ SpecOutcome ReadSpecificationElements(const BSTR* elements, LONG count, bool (&f
     return {};
 }
 
-SpecOutcome ReadSpecification(const VARIANT& specification, bool (&flags)[kSpecCount]) {
+ReadOutcome ReadSpecification(const VARIANT& specification, bool (&flags)[kFlagCount]) {
     VariantArray list;
     list.Attach(specification, false);
     std::wstring reason;
     if (!list.Validate(VT_BSTR, reason)) return Fail(reason);
     if (list.Count() != 3 && list.Count() != 4) return Fail(L"each specification must have 3 or 4 string values");
     list.Lock();
-    SpecOutcome outcome = ReadSpecificationElements(list.Elements<BSTR>(), list.Count(), flags);
+    ReadOutcome outcome = ReadSpecificationElements(list.Elements<BSTR>(), list.Count(), flags);
     list.Unlock();
     return outcome;
 }
 
-FlashType TypeOfFlags(const bool (&flags)[kSpecCount]) {
+FlashType TypeOfFlags(const bool (&flags)[kFlagCount]) {
     const bool volume = flags[kVolume], enthalpy = flags[kEnthalpy], entropy = flags[kEntropy];
     const bool energy = flags[kInternalEnergy], mole = flags[kMoleFraction], mass = flags[kMassFraction];
     if (flags[kTemperature]) {
@@ -133,15 +133,15 @@ bool SameName(const wchar_t* text, const wchar_t* word) noexcept {
 
 FlashType ParseFlashSpecification(const VARIANT& specification1, const VARIANT& specification2, BSTR solutionType,
                                   std::wstring& error) {
-    bool flags[kSpecCount] = {};
+    bool flags[kFlagCount] = {};
     const VARIANT* specifications[] = {&specification1, &specification2};
     for (int n = 0; n < 2; ++n) {
-        SpecOutcome outcome = ReadSpecification(*specifications[n], flags);
-        if (outcome.kind == SpecOutcome::Fail) {
+        ReadOutcome outcome = ReadSpecification(*specifications[n], flags);
+        if (outcome.kind == ReadOutcome::Fail) {
             error = L"Invalid specification " + std::to_wstring(n + 1) + L": " + outcome.message;
             return FlashType::None;
         }
-        if (outcome.kind == SpecOutcome::Stop) {
+        if (outcome.kind == ReadOutcome::Stop) {
             error = std::move(outcome.message);
             return FlashType::None;
         }

@@ -146,11 +146,11 @@ std::vector<std::string> TakeRecordedCalls() {
     return calls;
 }
 
-_variant_t Spec(const wchar_t* property, const wchar_t* basis, const wchar_t* phase) {
+_variant_t Given(const wchar_t* property, const wchar_t* basis, const wchar_t* phase) {
     return tarnevo::host::StringArray({property, basis, phase});
 }
 
-_variant_t VaporFraction(const wchar_t* basis) { return Spec(L"PhaseFraction", basis, L"Vapor"); }
+_variant_t VaporFraction(const wchar_t* basis) { return Given(L"PhaseFraction", basis, L"Vapor"); }
 
 MaterialPtr MakeMaterial(const std::vector<std::wstring>& compounds, double t, double pressure,
                          const std::vector<double>& fractions, const std::vector<std::wstring>& phases) {

@@ -4,7 +4,7 @@
 //   FlashStore& store = FlashStore::Get();
 //   auto package = store.Package(L"NaturalGas");
 //   auto material = NaturalGasMaterial(190, 3e6);
-//   HRESULT hr = Flash(package, material, Spec(L"temperature"), Spec(L"pressure"));
+//   HRESULT hr = Flash(package, material, Given(L"temperature"), Given(L"pressure"));
 #pragma once
 
 #include <windows.h>
@@ -68,8 +68,8 @@ private:
 template <class Body>
 std::vector<std::string> RecordedCalls(Body&& body);
 
-// Specification lists: {property, basis, phase}.
-_variant_t Spec(const wchar_t* property, const wchar_t* basis = L"", const wchar_t* phase = L"Overall");
+// A flash specification naming a given property: {property, basis, phase}.
+_variant_t Given(const wchar_t* property, const wchar_t* basis = L"", const wchar_t* phase = L"Overall");
 _variant_t VaporFraction(const wchar_t* basis = L"mole");
 
 // A material of `compounds` with overall T, P and composition and both phases listed.

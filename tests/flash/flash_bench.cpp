@@ -103,7 +103,7 @@ int main() {
         package.As(&context);
         package.As(&routine);
         context->SetMaterial(material->Dispatch());
-        const _variant_t t = Spec(L"temperature"), p = Spec(L"pressure"), h = Spec(L"enthalpy");
+        const _variant_t t = Given(L"temperature"), p = Given(L"pressure"), h = Given(L"enthalpy");
         _bstr_t unspecified(L"Unspecified");
         tarnevo::RefpropBinding& refprop = package->Refprop();
         std::vector<double> z = kNaturalGasFractions, x(5), y(5);

@@ -47,13 +47,13 @@ protected:
     }
 
     PackagePtr package_;
-    const _variant_t t_ = Spec(L"Temperature"), p_ = Spec(L"Pressure"), h_ = Spec(L"enthalpy");
+    const _variant_t t_ = Given(L"Temperature"), p_ = Given(L"Pressure"), h_ = Given(L"enthalpy");
 };
 
 TEST_F(CalcEquilibriumTest, FailuresBeforeTheMaterialIsRead) {
     ExpectFailure(nullptr, t_, p_, L"Material has not been set");
     ExpectFailure(GasMaterial(), t_, t_, L"Duplicate specification of temperature");
-    ExpectFailure(GasMaterial(), Spec(L"Temperature", L"mole"), p_, L"Invalid specification 1: Unsupported basis");
+    ExpectFailure(GasMaterial(), Given(L"Temperature", L"mole"), p_, L"Invalid specification 1: Unsupported basis");
 }
 
 TEST(CalcEquilibriumGuard, UninitialisablePackageReportsItsInitialisationError) {
@@ -63,10 +63,10 @@ TEST(CalcEquilibriumGuard, UninitialisablePackageReportsItsInitialisationError) 
     Microsoft::WRL::ComPtr<ICapeThermoEquilibriumRoutine> routine;
     package.As(&routine);
     const HRESULT failedInitialisation = static_cast<HRESULT>(0x8004050FL);
-    EXPECT_EQ(routine->CalcEquilibrium(Spec(L"temperature"), Spec(L"pressure"), nullptr), failedInitialisation);
+    EXPECT_EQ(routine->CalcEquilibrium(Given(L"temperature"), Given(L"pressure"), nullptr), failedInitialisation);
     EXPECT_EQ(ErrorScope(package), L"CalcEquilibrium");
     VARIANT_BOOL supported = VARIANT_TRUE;
-    EXPECT_EQ(routine->CheckEquilibriumSpec(Spec(L"temperature"), Spec(L"pressure"), nullptr, &supported),
+    EXPECT_EQ(routine->CheckEquilibriumSpec(Given(L"temperature"), Given(L"pressure"), nullptr, &supported),
               failedInitialisation);
     EXPECT_EQ(ErrorScope(package), L"CheckEquilibriumSpec");
     EXPECT_EQ(ErrorInterface(package), L"ICapeThermoEquilibriumRoutine");
@@ -121,9 +121,9 @@ TEST_F(CalcEquilibriumTest, SpecifiedValues) {
         {L"temperature", L"", L"temperature", t_, h_},
         {L"pressure", L"", L"pressure", p_, h_},
         {L"enthalpy", L"mole", L"enthalpy", p_, h_},
-        {L"entropy", L"mole", L"entropy", Spec(L"entropy"), p_},
-        {L"volume", L"mole", L"volume", Spec(L"Volume"), p_},
-        {L"internalEnergy", L"mole", L"internal energy", t_, Spec(L"internalEnergy")},
+        {L"entropy", L"mole", L"entropy", Given(L"entropy"), p_},
+        {L"volume", L"mole", L"volume", Given(L"Volume"), p_},
+        {L"internalEnergy", L"mole", L"internal energy", t_, Given(L"internalEnergy")},
         {L"phaseFraction", L"mole", L"vapor fraction", t_, VaporFraction(L"mole")},
         {L"phaseFraction", L"mass", L"vapor fraction", p_, VaporFraction(L"mass")},
     };
@@ -322,7 +322,7 @@ TEST_F(CalcEquilibriumTest, EntropyEnthalpyFlashNeedsNoTemperature) {
     material->PutOverall(L"enthalpy", L"mole", {engine.h});
     material->PutOverall(L"entropy", L"mole", {engine.s});
     material->PutPresentPhases({L"Vapor", L"Liquid"});
-    ASSERT_EQ(Flash(package_, material, Spec(L"entropy"), h_), S_OK) << Narrow(ErrorDescription(package_));
+    ASSERT_EQ(Flash(package_, material, Given(L"entropy"), h_), S_OK) << Narrow(ErrorDescription(package_));
     EXPECT_NEAR(OverallValues(material, L"temperature").at(0), 190, 2e-3);
     EXPECT_NEAR(OverallValues(material, L"pressure").at(0), 3e6, 60);
     EXPECT_NEAR(PhaseValues(material, L"phaseFraction", L"Vapor", L"mole").at(0), engine.q, 2e-4);

@@ -81,10 +81,10 @@ protected:
         auto material = MakeMaterial(*s.compounds, s.t, s.pressure, s.z, listed);
         HRESULT hr;
         if (s.pressure > 0) {
-            hr = Flash(package_, material, Spec(L"temperature"), Spec(L"pressure"));
+            hr = Flash(package_, material, Given(L"temperature"), Given(L"pressure"));
         } else {
             material->PutSinglePhase(L"phaseFraction", L"Vapor", L"mole", {s.q});
-            hr = Flash(package_, material, Spec(L"temperature"), VaporFraction());
+            hr = Flash(package_, material, Given(L"temperature"), VaporFraction());
         }
         EXPECT_EQ(hr, S_OK) << Narrow(ErrorDescription(package_));
         if (flashed) *flashed = material;
@@ -146,20 +146,20 @@ TEST_P(FlashRoundTrip, EveryFlashTypeReturnsToTheState) {
         bool vaporFraction;
     };
     const Pair pairs[] = {
-        {"P-H", Spec(L"pressure"), Spec(L"enthalpy"), false},
-        {"P-S", Spec(L"pressure"), Spec(L"entropy"), false},
-        {"P-U", Spec(L"pressure"), Spec(L"internalEnergy"), false},
-        {"P-V", Spec(L"pressure"), Spec(L"volume"), false},
-        {"T-H", Spec(L"temperature"), Spec(L"enthalpy"), false},
-        {"T-S", Spec(L"temperature"), Spec(L"entropy"), false},
-        {"T-U", Spec(L"temperature"), Spec(L"internalEnergy"), false},
-        {"T-V", Spec(L"temperature"), Spec(L"volume"), false},
-        {"V-H", Spec(L"volume"), Spec(L"enthalpy"), false},
-        {"V-S", Spec(L"volume"), Spec(L"entropy"), false},
-        {"V-U", Spec(L"volume"), Spec(L"internalEnergy"), false},
-        {"S-H", Spec(L"entropy"), Spec(L"enthalpy"), false},
-        {"T-Q", Spec(L"temperature"), VaporFraction(), true},
-        {"P-Q", Spec(L"pressure"), VaporFraction(), true},
+        {"P-H", Given(L"pressure"), Given(L"enthalpy"), false},
+        {"P-S", Given(L"pressure"), Given(L"entropy"), false},
+        {"P-U", Given(L"pressure"), Given(L"internalEnergy"), false},
+        {"P-V", Given(L"pressure"), Given(L"volume"), false},
+        {"T-H", Given(L"temperature"), Given(L"enthalpy"), false},
+        {"T-S", Given(L"temperature"), Given(L"entropy"), false},
+        {"T-U", Given(L"temperature"), Given(L"internalEnergy"), false},
+        {"T-V", Given(L"temperature"), Given(L"volume"), false},
+        {"V-H", Given(L"volume"), Given(L"enthalpy"), false},
+        {"V-S", Given(L"volume"), Given(L"entropy"), false},
+        {"V-U", Given(L"volume"), Given(L"internalEnergy"), false},
+        {"S-H", Given(L"entropy"), Given(L"enthalpy"), false},
+        {"T-Q", Given(L"temperature"), VaporFraction(), true},
+        {"P-Q", Given(L"pressure"), VaporFraction(), true},
     };
     for (const Pair& pair : pairs) {
         if ((pair.vaporFraction && !twoPhase) || Ambiguous(s, pair.name)) continue;
@@ -209,7 +209,7 @@ TEST_P(FlashRoundTrip, SinglePhaseRouteWritesOnlyTheListedPhase) {
         material->PutOverall(L"volume", L"mole", {engine.volume});
         material->PutPresentPhases(s.phases);
         const std::vector<std::string> calls = RecordedCalls([&] {
-            EXPECT_EQ(Flash(package_, material, Spec(pair[0]), Spec(pair[1])), S_OK)
+            EXPECT_EQ(Flash(package_, material, Given(pair[0]), Given(pair[1])), S_OK)
                 << name << ": " << Narrow(ErrorDescription(package_));
         });
         EXPECT_EQ(calls, std::vector<std::string>{"ABFL1dll"}) << name;

@@ -38,23 +38,23 @@ TEST(FlashSpecification, EveryPairGivesItsTypeInEitherOrderAndAnyCase) {
         FlashType type;
     };
     const Case cases[] = {
-        {Spec(L"temperature"), Spec(L"PRESSURE"), FlashType::TP},
-        {Spec(L"Volume"), Spec(L"Enthalpy"), FlashType::RhoH},
-        {Spec(L"volume"), Spec(L"entropy"), FlashType::RhoS},
-        {Spec(L"VOLUME"), Spec(L"internalenergy"), FlashType::RhoU},
-        {Spec(L"Temperature"), Spec(L"enthalpy"), FlashType::TH},
-        {Spec(L"Temperature"), Spec(L"ENTROPY"), FlashType::TS},
-        {Spec(L"Temperature"), Spec(L"InternalEnergy"), FlashType::TU},
-        {Spec(L"Temperature"), Spec(L"Volume"), FlashType::TRho},
-        {Spec(L"Pressure"), Spec(L"Volume"), FlashType::PRho},
-        {Spec(L"Pressure"), Spec(L"enthalpy"), FlashType::PH},
-        {Spec(L"Pressure"), Spec(L"entropy"), FlashType::PS},
-        {Spec(L"Pressure"), Spec(L"internalEnergy"), FlashType::PU},
-        {Spec(L"Temperature"), VaporFraction(L"mole"), FlashType::TQMole},
-        {Spec(L"pressure", L"", L"overall"), VaporFraction(L"MoLe"), FlashType::PQMole},
-        {Spec(L"Temperature"), Spec(L"phasefraction", L"MASS", L"vapor"), FlashType::TQMass},
-        {Spec(L"Pressure"), VaporFraction(L"mass"), FlashType::PQMass},
-        {Spec(L"entropy"), Spec(L"enthalpy"), FlashType::SH},
+        {Given(L"temperature"), Given(L"PRESSURE"), FlashType::TP},
+        {Given(L"Volume"), Given(L"Enthalpy"), FlashType::RhoH},
+        {Given(L"volume"), Given(L"entropy"), FlashType::RhoS},
+        {Given(L"VOLUME"), Given(L"internalenergy"), FlashType::RhoU},
+        {Given(L"Temperature"), Given(L"enthalpy"), FlashType::TH},
+        {Given(L"Temperature"), Given(L"ENTROPY"), FlashType::TS},
+        {Given(L"Temperature"), Given(L"InternalEnergy"), FlashType::TU},
+        {Given(L"Temperature"), Given(L"Volume"), FlashType::TRho},
+        {Given(L"Pressure"), Given(L"Volume"), FlashType::PRho},
+        {Given(L"Pressure"), Given(L"enthalpy"), FlashType::PH},
+        {Given(L"Pressure"), Given(L"entropy"), FlashType::PS},
+        {Given(L"Pressure"), Given(L"internalEnergy"), FlashType::PU},
+        {Given(L"Temperature"), VaporFraction(L"mole"), FlashType::TQMole},
+        {Given(L"pressure", L"", L"overall"), VaporFraction(L"MoLe"), FlashType::PQMole},
+        {Given(L"Temperature"), Given(L"phasefraction", L"MASS", L"vapor"), FlashType::TQMass},
+        {Given(L"Pressure"), VaporFraction(L"mass"), FlashType::PQMass},
+        {Given(L"entropy"), Given(L"enthalpy"), FlashType::SH},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(TypeOf(c.first, c.second), c.type) << static_cast<int>(c.type);
@@ -64,32 +64,32 @@ TEST(FlashSpecification, EveryPairGivesItsTypeInEitherOrderAndAnyCase) {
     EXPECT_EQ(TypeOf(StringArray({L"Temperature", nullptr, L"Overall"}),
                      StringArray({L"Pressure", L"", L"Overall", L""})),
               FlashType::TP);
-    EXPECT_EQ(TypeOf(StringArray({L"Temperature", L"", L"Overall", nullptr}), Spec(L"Pressure")), FlashType::TP);
+    EXPECT_EQ(TypeOf(StringArray({L"Temperature", L"", L"Overall", nullptr}), Given(L"Pressure")), FlashType::TP);
     // VBScript-style arrays are not string arrays.
-    EXPECT_EQ(Parse(tarnevo::host::StringVariantArray({L"Temperature", L"", L"Overall"}), Spec(L"Pressure")).error,
+    EXPECT_EQ(Parse(tarnevo::host::StringVariantArray({L"Temperature", L"", L"Overall"}), Given(L"Pressure")).error,
               "Invalid specification 1: Expected an array of type string");
 }
 
 TEST(FlashSpecification, RejectedSpecificationsCarryTheirNumber) {
-    const _variant_t p = Spec(L"Pressure");
+    const _variant_t p = Given(L"Pressure");
     struct Case {
         _variant_t first, second;
         std::string error;
     };
     const Case cases[] = {
         {VaporFraction(L"mole"), p, ""},
-        {Spec(L"PhaseFraction", L"mole", L"Liquid"), p,
+        {Given(L"PhaseFraction", L"mole", L"Liquid"), p,
          "Invalid specification 1: Phase fraction specification only supported for the Vapor phase"},
-        {p, Spec(L"phaseFraction", L"mole", L"Overall"),
+        {p, Given(L"phaseFraction", L"mole", L"Overall"),
          "Invalid specification 2: Phase fraction specification only supported for the Vapor phase"},
-        {Spec(L"Temperature", L"mole"), p, "Invalid specification 1: Unsupported basis"},
-        {p, Spec(L"Temperature", L"mass"), "Invalid specification 2: Unsupported basis"},
-        {Spec(L"Temperature", L"", L"Vapor"), p, "Invalid specification 1: Unsupported"},
+        {Given(L"Temperature", L"mole"), p, "Invalid specification 1: Unsupported basis"},
+        {p, Given(L"Temperature", L"mass"), "Invalid specification 2: Unsupported basis"},
+        {Given(L"Temperature", L"", L"Vapor"), p, "Invalid specification 1: Unsupported"},
         {StringArray({L"Temperature", L"", nullptr}), p, "Invalid specification 1: Unsupported"},
         {VaporFraction(L""), p, "Invalid specification 1: Invalid basis: vapor phase fraction must be mass or mole basis"},
         {p, VaporFraction(L"molar"),
          "Invalid specification 2: Invalid basis: vapor phase fraction must be mass or mole basis"},
-        {Spec(L"density"), p, "Invalid specification 1: unsupported specification \"density\""},
+        {Given(L"density"), p, "Invalid specification 1: unsupported specification \"density\""},
         {StringArray({nullptr, L"", L"Overall"}), p, "Invalid specification 1: unsupported specification \"NULL\""},
         {StringArray({L"Temperature", L"", L"Overall", L"METHANE"}), p,
          "Invalid specification 1: compound based specification is not supported"},
@@ -116,19 +116,19 @@ TEST(FlashSpecification, DuplicatesAndUnsupportedPairsHaveNoPrefix) {
         std::string error;
     };
     const Case cases[] = {
-        {Spec(L"Temperature"), Spec(L"TEMPERATURE"), "Duplicate specification of temperature"},
-        {Spec(L"Pressure"), Spec(L"pressure"), "Duplicate specification of pressure"},
-        {Spec(L"Volume"), Spec(L"volume"), "Duplicate specification of volume"},
-        {Spec(L"enthalpy"), Spec(L"Enthalpy"), "Duplicate specification of enthalpy"},
-        {Spec(L"entropy"), Spec(L"entropy"), "Duplicate specification of entropy"},
-        {Spec(L"internalEnergy"), Spec(L"INTERNALENERGY"), "Duplicate specification of internal energy"},
+        {Given(L"Temperature"), Given(L"TEMPERATURE"), "Duplicate specification of temperature"},
+        {Given(L"Pressure"), Given(L"pressure"), "Duplicate specification of pressure"},
+        {Given(L"Volume"), Given(L"volume"), "Duplicate specification of volume"},
+        {Given(L"enthalpy"), Given(L"Enthalpy"), "Duplicate specification of enthalpy"},
+        {Given(L"entropy"), Given(L"entropy"), "Duplicate specification of entropy"},
+        {Given(L"internalEnergy"), Given(L"INTERNALENERGY"), "Duplicate specification of internal energy"},
         {VaporFraction(L"mole"), VaporFraction(L"mass"), "Duplicate specification for the vapor phase fraction"},
-        {Spec(L"enthalpy"), Spec(L"internalEnergy"), "Unsupported flash specification"},
-        {Spec(L"internalEnergy"), Spec(L"entropy"), "Unsupported flash specification"},
-        {Spec(L"Volume"), VaporFraction(L"mole"), "Unsupported flash specification"},
-        {VaporFraction(L"mass"), Spec(L"enthalpy"), "Unsupported flash specification"},
-        {Spec(L"entropy"), VaporFraction(L"mole"), "Unsupported flash specification"},
-        {Spec(L"internalEnergy"), VaporFraction(L"mole"), "Unsupported flash specification"},
+        {Given(L"enthalpy"), Given(L"internalEnergy"), "Unsupported flash specification"},
+        {Given(L"internalEnergy"), Given(L"entropy"), "Unsupported flash specification"},
+        {Given(L"Volume"), VaporFraction(L"mole"), "Unsupported flash specification"},
+        {VaporFraction(L"mass"), Given(L"enthalpy"), "Unsupported flash specification"},
+        {Given(L"entropy"), VaporFraction(L"mole"), "Unsupported flash specification"},
+        {Given(L"internalEnergy"), VaporFraction(L"mole"), "Unsupported flash specification"},
     };
     for (const Case& c : cases) {
         const Parsed parsed = Parse(c.first, c.second);
@@ -136,17 +136,17 @@ TEST(FlashSpecification, DuplicatesAndUnsupportedPairsHaveNoPrefix) {
         EXPECT_EQ(parsed.error, c.error);
     }
     // The first specification's fault is reported before the second is read.
-    EXPECT_EQ(Parse(Spec(L"Temperature", L"mole"), Spec(L"bogus")).error, "Invalid specification 1: Unsupported basis");
+    EXPECT_EQ(Parse(Given(L"Temperature", L"mole"), Given(L"bogus")).error, "Invalid specification 1: Unsupported basis");
 }
 
 TEST(FlashSpecification, SolutionTypes) {
-    const _variant_t t = Spec(L"Temperature"), p = Spec(L"Pressure"), q = VaporFraction(L"mole");
+    const _variant_t t = Given(L"Temperature"), p = Given(L"Pressure"), q = VaporFraction(L"mole");
     for (const wchar_t* accepted : {static_cast<const wchar_t*>(nullptr), L"", L"Unspecified", L"UNSPECIFIED"}) {
         EXPECT_EQ(Parse(t, p, accepted).type, FlashType::TP);
         EXPECT_EQ(Parse(t, q, accepted).type, FlashType::TQMole);
     }
     EXPECT_EQ(Parse(t, p, L"Normal").error, "Invalid solution type \"Normal\" for the specified flash");
-    EXPECT_EQ(Parse(p, Spec(L"enthalpy"), L"Retrograde").error,
+    EXPECT_EQ(Parse(p, Given(L"enthalpy"), L"Retrograde").error,
               "Invalid solution type \"Retrograde\" for the specified flash");
     for (const wchar_t* rejected : {L"Normal", L"normal", L"RETROGRADE"}) {
         EXPECT_EQ(Parse(t, q, rejected).error,
@@ -176,25 +176,25 @@ protected:
 };
 
 TEST_F(CheckEquilibriumSpecTest, AnswersWithoutRecordingAnError) {
-    EXPECT_EQ(Check(Spec(L"Pressure"), Spec(L"temperature")), VARIANT_TRUE);
-    EXPECT_EQ(Check(Spec(L"enthalpy"), Spec(L"entropy")), VARIANT_TRUE);
-    EXPECT_EQ(Check(Spec(L"Temperature"), Spec(L"Temperature")), VARIANT_FALSE);
-    EXPECT_EQ(Check(Spec(L"Temperature"), Spec(L"Pressure"), L"Normal"), VARIANT_FALSE);
-    EXPECT_EQ(Check(_variant_t(), Spec(L"Pressure")), VARIANT_FALSE);
+    EXPECT_EQ(Check(Given(L"Pressure"), Given(L"temperature")), VARIANT_TRUE);
+    EXPECT_EQ(Check(Given(L"enthalpy"), Given(L"entropy")), VARIANT_TRUE);
+    EXPECT_EQ(Check(Given(L"Temperature"), Given(L"Temperature")), VARIANT_FALSE);
+    EXPECT_EQ(Check(Given(L"Temperature"), Given(L"Pressure"), L"Normal"), VARIANT_FALSE);
+    EXPECT_EQ(Check(_variant_t(), Given(L"Pressure")), VARIANT_FALSE);
     EXPECT_EQ(ErrorDescription(package_), L"");
-    EXPECT_EQ(routine_->CheckEquilibriumSpec(Spec(L"Pressure"), Spec(L"Temperature"), nullptr, nullptr), E_POINTER);
+    EXPECT_EQ(routine_->CheckEquilibriumSpec(Given(L"Pressure"), Given(L"Temperature"), nullptr, nullptr), E_POINTER);
 }
 
 TEST_F(CheckEquilibriumSpecTest, VaporFractionFlashesNeedTwoPresentPhases) {
-    const _variant_t p = Spec(L"Pressure"), q = VaporFraction(L"mole");
+    const _variant_t p = Given(L"Pressure"), q = VaporFraction(L"mole");
     EXPECT_EQ(Check(p, q), VARIANT_FALSE);   // no material
     auto material = MakeMaterial(kNaturalGas, 190, 3e6, kNaturalGasFractions, {L"Vapor", L"Liquid"});
     Use(material);
     EXPECT_EQ(Check(p, q), VARIANT_TRUE);
-    EXPECT_EQ(Check(Spec(L"Temperature"), VaporFraction(L"mass")), VARIANT_TRUE);
+    EXPECT_EQ(Check(Given(L"Temperature"), VaporFraction(L"mass")), VARIANT_TRUE);
     material->PutPresentPhases({L"Vapor"});
     EXPECT_EQ(Check(p, q), VARIANT_FALSE);
-    EXPECT_EQ(Check(p, Spec(L"enthalpy")), VARIANT_TRUE);   // only vapour-fraction flashes ask
+    EXPECT_EQ(Check(p, Given(L"enthalpy")), VARIANT_TRUE);   // only vapour-fraction flashes ask
     material->PutPresentPhases({L"Vapor", L"Liquid", L"Liquid2"});
     EXPECT_EQ(Check(p, q), VARIANT_FALSE);
     material->PutPresentPhases({L"Vapor", L"Liquid"});
