@@ -2,8 +2,8 @@
 // fraction flashes over a geometric series of pressures. A curve ends at its first failing
 // flash after it has begun; the step to that failure is halved a few times to get closer to
 // the critical region. Writes PREFIX.csv and PREFIX.svg and prints the points.
+#include <algorithm>
 #include <cmath>
-#include <optional>
 
 #include "definition/FileAccess.h"
 #include "tools/tarnevo/CapeFailure.h"
@@ -20,6 +20,9 @@ namespace tarnevo::cli {
 namespace {
 
 constexpr int kRefinements = 5;
+// A point further than this from the straight continuation of the last two (in ln P) is
+// taken for a stray solution of the engine and left out with a note.
+constexpr double kStrayTemperature = 5.0;  // K
 
 struct Curve {
     Curve(const wchar_t* curveName, double fraction) : name(curveName), q(fraction) {}
@@ -30,31 +33,53 @@ struct Curve {
     std::wstring lastFailure;
 };
 
-std::optional<double> BoundaryTemperature(Flasher& flasher, Curve& curve, double pressure,
-                                          const std::vector<double>& z) {
+bool Stray(const Curve& curve, double pressure, double temperature) {
+    const size_t n = curve.points.size();
+    if (n < 2) return false;
+    const EnvelopePoint& a = curve.points[n - 2];
+    const EnvelopePoint& b = curve.points[n - 1];
+    const double slope = (b.temperature - a.temperature) / std::log(b.pressure / a.pressure);
+    const double predicted = b.temperature + slope * std::log(pressure / b.pressure);
+    return std::fabs(temperature - predicted) > std::max(kStrayTemperature, 3 * std::fabs(b.temperature - a.temperature));
+}
+
+struct Boundary {
+    enum class Outcome { Found, Failed, Stray } outcome;
+    double temperature = 0;
+};
+
+Boundary BoundaryTemperature(Flasher& flasher, Curve& curve, double pressure, const std::vector<double>& z) {
     try {
         const FlashResult result =
             flasher.Run({FlashVariable::P, pressure}, {FlashVariable::Q, curve.q}, z, false);
-        return result.temperature;
+        if (Stray(curve, pressure, result.temperature)) {
+            Note(std::wstring(curve.name) + L" point at " + FormatNumber(pressure, 6) + L" Pa (" +
+                 FormatNumber(result.temperature, 6) + L" K) leaves the curve; left out");
+            return {Boundary::Outcome::Stray, result.temperature};
+        }
+        return {Boundary::Outcome::Found, result.temperature};
     } catch (const CapeFailure& failure) {
         curve.lastFailure = failure.description();
-        return std::nullopt;
+        return {Boundary::Outcome::Failed};
     }
 }
 
 // Advances one curve to `pressure`; after its first failure it closes in on the boundary.
 void Advance(Flasher& flasher, Curve& curve, double pressure, const std::vector<double>& z) {
     if (curve.stopped) return;
-    if (auto t = BoundaryTemperature(flasher, curve, pressure, z)) {
-        curve.points.push_back({pressure, *t});
+    const Boundary boundary = BoundaryTemperature(flasher, curve, pressure, z);
+    if (boundary.outcome == Boundary::Outcome::Found) {
+        curve.points.push_back({pressure, boundary.temperature});
         return;
     }
-    if (curve.points.empty()) return;  // not begun yet
+    // A stray point is skipped; a failure after the curve has begun ends it.
+    if (boundary.outcome == Boundary::Outcome::Stray || curve.points.empty()) return;
     double good = curve.points.back().pressure, bad = pressure;
     for (int i = 0; i < kRefinements; ++i) {
         const double middle = std::sqrt(good * bad);
-        if (auto t = BoundaryTemperature(flasher, curve, middle, z)) {
-            curve.points.push_back({middle, *t});
+        const Boundary refined = BoundaryTemperature(flasher, curve, middle, z);
+        if (refined.outcome == Boundary::Outcome::Found) {
+            curve.points.push_back({middle, refined.temperature});
             good = middle;
         } else {
             bad = middle;

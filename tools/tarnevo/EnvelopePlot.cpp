@@ -10,7 +10,7 @@ namespace tarnevo::cli {
 namespace {
 
 constexpr double kWidth = 800, kHeight = 560;
-constexpr double kLeft = 90, kRight = 30, kTop = 50, kBottom = 70;
+constexpr double kLeft = 90, kRight = 30, kTop = 64, kBottom = 70;
 
 struct Range {
     double low, high;
@@ -94,7 +94,7 @@ std::string EnvelopeSvg(const EnvelopeCurves& curves) {
     }
     if (!std::isfinite(tLow)) tLow = 100, tHigh = 300, pHigh = 1;
     const Range t = NiceRange(tLow, tHigh);
-    const Range p = NiceRange(0, pHigh * 1.05);
+    const Range p = NiceRange(0, pHigh * 1.25);  // room above for the critical region
     const Plot plot(t, p);
     const double x0 = kLeft, x1 = kWidth - kRight, y0 = kHeight - kBottom, y1 = kTop;
 
@@ -102,7 +102,7 @@ std::string EnvelopeSvg(const EnvelopeCurves& curves) {
                       "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"800\" height=\"560\" viewBox=\"0 0 800 560\" "
                       "font-family=\"sans-serif\" font-size=\"13\">\n"
                       "<rect width=\"800\" height=\"560\" fill=\"white\"/>\n";
-    svg += "<text x=\"400\" y=\"28\" text-anchor=\"middle\" font-size=\"16\">" + Escape(Utf8(curves.title)) +
+    svg += "<text x=\"400\" y=\"26\" text-anchor=\"middle\" font-size=\"16\">" + Escape(Utf8(curves.title)) +
            "</text>\n";
     // Grid, ticks and tick labels.
     const double tStep = TickStep(t.high - t.low, 8), pStep = TickStep(p.high - p.low, 8);
@@ -128,8 +128,7 @@ std::string EnvelopeSvg(const EnvelopeCurves& curves) {
            "," + Number(y0) + " " + Number(x1) + "," + Number(y0) + "\"/>\n";
     svg += "<text x=\"" + Number((x0 + x1) / 2) + "\" y=\"" + Number(kHeight - 20) +
            "\" text-anchor=\"middle\">temperature (K)</text>\n";
-    svg += "<text transform=\"translate(28," + Number((y0 + y1) / 2) +
-           ") rotate(-90)\" text-anchor=\"middle\">pressure (MPa)</text>\n";
+    svg += "<text x=\"" + Number(x0) + "\" y=\"" + Number(y1 - 14) + "\" text-anchor=\"middle\">pressure (MPa)</text>\n";
     // Critical region: where the series stopped, between the last bubble and dew points.
     if ((curves.bubbleStopped || curves.dewStopped) && !curves.bubble.empty() && !curves.dew.empty()) {
         const EnvelopePoint& b = curves.bubble.back();
@@ -142,8 +141,11 @@ std::string EnvelopeSvg(const EnvelopeCurves& curves) {
                Number(dy) + "\" stroke=\"#555\" stroke-dasharray=\"5,4\"/>\n";
         svg += "<circle cx=\"" + Number(cx) + "\" cy=\"" + Number(cy) + "\" r=\"" + Number(r) +
                "\" fill=\"#fdebd0\" stroke=\"#d68910\" stroke-dasharray=\"4,3\"/>\n";
-        svg += "<text x=\"" + Number(cx) + "\" y=\"" + Number(std::max(cy - r - 8, kTop + 12)) +
-               "\" text-anchor=\"middle\" fill=\"#9c640c\">critical region (series stops)</text>\n";
+        // The label above the circle, or to its left when the plot leaves no room above.
+        const bool above = cy - r - 8 >= kTop + 12;
+        svg += "<text x=\"" + Number(above ? cx : cx - r - 6) + "\" y=\"" + Number(above ? cy - r - 8 : cy + 4) +
+               "\" text-anchor=\"" + (above ? "middle" : "end") +
+               "\" fill=\"#9c640c\">critical region (series stops)</text>\n";
     }
     // Curves.
     svg += plot.Polyline(curves.bubble, "#1f5fbf");
