@@ -249,7 +249,7 @@ bench_group() {
   ensure_gas
   run bench CliGas --z $gas --P 3e6 --seconds 0.2 --csv
   expect_rc 0 bench
-  for request in "CalcSinglePhaseProp (6 properties)," '"CalcSinglePhaseProp (6 + T, P, n derivatives)",' \
+  for request in "CalcSinglePhaseProp (6 properties)," "host material alone (the calls of the first request)," '"CalcSinglePhaseProp (6 + T, P, n derivatives)",' \
                  "CalcEquilibrium T-P (two-phase)," "CalcEquilibrium P-H (two-phase),"; do
     expect_out "$request"
   done
