@@ -196,6 +196,13 @@ flash_group() {
   python3 -c 'import json,sys; d=json.load(open(sys.argv[1])); v=[p for p in d["phases"] if p["phase"]=="Vapor"][0]
 assert abs(v["phaseFraction (mole)"]-0.5) < 1e-9' "$out" || fail "P-Q flash JSON with vapour fraction 0.5"
 
+  # A vapour fraction on a mass basis: the mole-basis fractions the package reports weigh 50:50.
+  run flash CliGas --z $gas --P 3e6 --Q 0.5 --mass --csv
+  expect_rc 0 "P-Q flash on a mass basis"
+  near "$(awk -v bv="$(csv_value phase, Vapor 2)" -v bl="$(csv_value phase, Liquid 2)" \
+              -v mv="$(csv_value property, molecularWeight 3)" -v ml="$(csv_value property, molecularWeight 4)" \
+              'BEGIN { printf "%.15g", bv * mv / (bv * mv + bl * ml) }')" 0.5 1e-6 "mass vapour fraction"
+
   run flash CliGas --z $gas --T 200
   expect_rc 2 "missing specification"
   expect_err "tarnevo: a flash needs exactly two of --T, --P, --H, --S, --U, --V, --Q (1 given)"

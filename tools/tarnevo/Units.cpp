@@ -93,7 +93,20 @@ std::wstring Render(const Unit& unit) {
            (group ? L")" : L"");
 }
 
+// The unit divided by `symbol`; a numerator symbol that it matches cancels (Pa s / Pa = s).
 Unit Divided(Unit unit, const wchar_t* symbol) {
+    std::wistringstream words(unit.numerator);
+    std::vector<std::wstring> numerator;
+    for (std::wstring word; words >> word;) numerator.push_back(word);
+    for (auto it = numerator.begin(); it != numerator.end(); ++it) {
+        if (*it == symbol) {
+            numerator.erase(it);
+            std::wstring joined;
+            for (const auto& word : numerator) joined += (joined.empty() ? L"" : L" ") + word;
+            unit.numerator = joined.empty() ? (unit.denominator.empty() ? L"-" : L"1") : joined;
+            return unit;
+        }
+    }
     unit.denominator = unit.denominator.empty() ? symbol : unit.denominator + L" " + symbol;
     return unit;
 }
@@ -109,11 +122,7 @@ std::wstring SinglePhaseUnit(const std::wstring& property) {
     if (dot == std::wstring::npos) return Render(base);
     const std::wstring form = name.substr(dot);
     if (form == L".dtemperature") return Render(Divided(base, L"K"));
-    if (form == L".dpressure") {
-        // fugacity.Dpressure: Pa per Pa.
-        if (base.numerator == L"Pa" && base.denominator.empty()) return L"-";
-        return Render(Divided(base, L"Pa"));
-    }
+    if (form == L".dpressure") return Render(Divided(base, L"Pa"));
     if (form == L".dmoles") return Render(Divided(base, L"mol"));
     if (form == L".dmolfraction") return Render(base);
     return std::wstring();
