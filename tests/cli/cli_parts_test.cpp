@@ -3,9 +3,13 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <comdef.h>
+
 #include <cmath>
 #include <string>
 
+#include "tools/host/HostMaterial.h"
+#include "tools/tarnevo/CapeFailure.h"
 #include "tools/tarnevo/CommandLine.h"
 #include "tools/tarnevo/Composition.h"
 #include "tools/tarnevo/EnvelopePlot.h"
@@ -181,4 +185,37 @@ TEST(EnvelopePicture, MarksTheCriticalRegionOnlyWhereTheSeriesStops) {
     EXPECT_THAT(open, Not(HasSubstr("critical region")));
     curves.dewStopped = true;
     EXPECT_THAT(EnvelopeSvg(curves), HasSubstr(">critical region (series stops)</text>"));
+}
+
+TEST(CapeFailureReport, ReadsTheFailingObjectsECapeUserDetails) {
+    // The host material fails a read of a value never set, with an ECapeUser description.
+    auto material = tarnevo::host::CHostMaterial::Create({L"METHANE"});
+    _variant_t values;
+    const HRESULT hr = material->GetOverallProp(_bstr_t(L"temperature"), _bstr_t(L""), &values);
+    try {
+        CheckCape(hr, material->Material(), L"Called", L"ICalled");
+        FAIL() << "no failure";
+    } catch (const CapeFailure& failure) {
+        EXPECT_EQ(failure.CodeName(), L"ECapeThrmPropertyNotAvailableHR");
+        EXPECT_THAT(failure.description(), HasSubstr(L"temperature"));
+        EXPECT_EQ(failure.scope(), L"GetOverallProp");
+        EXPECT_EQ(failure.interfaceName(), L"ICapeThermoMaterial");
+        EXPECT_EQ(failure.Report().rfind(
+                      L"tarnevo: CAPE-OPEN failure ECapeThrmPropertyNotAvailableHR (0x8004051A)\n  description: ", 0),
+                  0u);
+    }
+}
+
+TEST(CapeFailureReport, FallsBackToTheCallAndTheSystemTextWithoutECapeUser) {
+    try {
+        CheckCape(static_cast<HRESULT>(0x80040509L), nullptr, L"CalcEquilibrium", L"ICapeThermoEquilibriumRoutine");
+        FAIL() << "no failure";
+    } catch (const CapeFailure& failure) {
+        EXPECT_EQ(failure.CodeName(), L"ECapeNoImplHR");
+        EXPECT_EQ(failure.scope(), L"CalcEquilibrium");
+        EXPECT_EQ(failure.interfaceName(), L"ICapeThermoEquilibriumRoutine");
+        EXPECT_THAT(failure.Report(), HasSubstr(L"\n  scope: CalcEquilibrium\n  interface: ICapeThermoEquilibriumRoutine\n"));
+    }
+    EXPECT_NO_THROW(CheckCape(S_OK, nullptr, L"x", L"y"));
+    EXPECT_EQ(CapeFailure(static_cast<HRESULT>(0x80049999L), L"", L"", L"").CodeName(), L"0x80049999");
 }

@@ -50,6 +50,13 @@ packages_group() {
   expect_err_line "  interface: ICapeUtilities"
   [ ! -f "$(package_folder)/$name.rpp" ] || fail "the package file was kept"
 
+  # A mixture file the engine cannot find: same path.
+  run new "$name" --fluids METHANE,ETHANE --mix 'fluids\nothere.bnc'
+  expect_rc 1 "missing mixture file"
+  expect_err "tarnevo: package \"$name\" does not initialise; its file was removed"
+  expect_err "nothere.bnc"
+  [ ! -f "$(package_folder)/$name.rpp" ] || fail "the package file was kept"
+
   run packages --csv
   expect_rc 0 packages
   [ "$(head -1 "$out")" = "name" ] || fail "the CSV header is not 'name'"
@@ -124,6 +131,13 @@ props_group() {
   [ "$(grep -c '^fugacityCoefficient.Dmoles,' "$out")" -eq 25 ] || fail "25 fugacity coefficient derivatives"
   expect_out "fugacityCoefficient.Dmoles,METHANE,ETHANE,"
 
+  # A methane-ethane liquid at 150 K and 5 MPa: far denser than the gas.
+  run props CliGas --phase Liquid --T 150 --P 5e6 --x METHANE=0.9,ETHANE=0.1 --props density,enthalpy --csv
+  expect_rc 0 "liquid properties"
+  expect_out "x PROPANE,0,-"
+  less 20000 "$(csv_value property, density 4)" "liquid density"
+  less "$(csv_value property, enthalpy 4)" 14151 "liquid enthalpy below the gas at 300 K"
+
   # Refused input.
   run props CliGas --phase Vapor --T 300 --P 5e6 --x 0.5,0.5
   expect_rc 2 "composition of the wrong length"
@@ -157,6 +171,13 @@ props_group() {
   [ -z "$(csv_value property, vaporPressure 6)" ] || fail "nitrogen has no vapour pressure at 150 K"
   near "$(csv_value property, idealGasHeatCapacity 6)" 29.1 0.02 "nitrogen ideal-gas cp"
   expect_err "note: NITROGEN vaporPressure: "
+  run tdep CliGas --T 250 --compounds propane,ETHANE --props vaporPressure --csv
+  expect_rc 0 "tdep of two compounds"
+  expect_out "property,unit,PROPANE,ETHANE"
+  near "$(csv_value property, vaporPressure 3)" 2.18e5 0.03 "propane vapour pressure at 250 K"
+  run tdep CliGas --T 250 --compounds METHANE,H2O --props vaporPressure
+  expect_rc 1 "unknown compound"
+  expect_err 'Compound list contains unknown compound ID "H2O"'
   run tdep CliGas --T -5
   expect_rc 1 "negative temperature"
   expect_err_line "  description: Temperature must be positive"

@@ -55,8 +55,14 @@ int RunTdep(const Words& words) {
     if (props.empty()) args.Refuse(L"--props is empty");
     Server server;
     std::unique_ptr<Package> package = server.Open(args.Positional(0), args);
+    // Named compounds take the package's spelling; names it does not know go to the package as given.
     std::vector<std::wstring> compounds = args.List(L"compounds");
     if (compounds.empty()) compounds = package->CompoundIds();
+    for (std::wstring& compound : compounds) {
+        for (const std::wstring& id : package->CompoundIds()) {
+            if (host::EqualsNoCase(id, compound)) compound = id;
+        }
+    }
 
     // values[k][c]: property k of compound c.
     std::vector<std::vector<double>> values(props.size(), std::vector<double>(compounds.size(), NAN));
