@@ -42,7 +42,7 @@ TEST_F(SinglePhase, ValuesEqualTheEngineInSiUnitsWithTheirBases) {
     ASSERT_EQ(Calc({L"density", L"volume", L"enthalpy", L"entropy", L"heatCapacityCp", L"heatCapacityCv",
                     L"internalEnergy", L"gibbsEnergy", L"helmholtzEnergy", L"speedOfSound",
                     L"jouleThomsonCoefficient", L"compressibilityFactor", L"compressibility", L"viscosity",
-                    L"thermalConductivity", L"molecularWeight"}),
+                    L"thermalConductivity", L"molecularWeight", L"density.Dpressure"}),
               S_OK)
         << Utf8(ErrorDescription(package.Get()));
     const EngineState e = EngineAt(package, 300.0, 5000.0, kGas5Fractions, 2);
@@ -61,6 +61,7 @@ TEST_F(SinglePhase, ValuesEqualTheEngineInSiUnitsWithTheirBases) {
     EXPECT_NEAR(One(L"compressibilityFactor"), e.Z, 1e-5);  // the engine's own gas constant differs slightly
     EXPECT_DOUBLE_EQ(One(L"compressibility"), e.xkappa * 0.001);  // per Pa
     EXPECT_DOUBLE_EQ(One(L"viscosity"), e.eta * 1e-6);
+    EXPECT_DOUBLE_EQ(One(L"density.Dpressure", L"mole"), e.dDdP);  // mol/L per kPa is mol/m3 per Pa
     EXPECT_DOUBLE_EQ(One(L"thermalConductivity"), e.tcx);
     const double mw = 0.85 * 16.0428 + 0.06 * 30.069 + 0.03 * 44.0956 + 0.04 * 28.0134 + 0.02 * 44.0095;
     EXPECT_NEAR(One(L"molecularWeight"), mw, 0.01);
