@@ -47,6 +47,14 @@ TEST_F(Derivatives, AnalyticDerivativesAgreeWithDifferences) {
     }
 }
 
+TEST_F(Derivatives, EnthalpyTemperatureDerivativeIsCpWhicheverRoutineGivesIt) {
+    material = SetMaterial(package, kGas5, L"Vapor", 300, 5e6, kGas5Fractions);
+    ASSERT_EQ(package->CalcSinglePhaseProp(Names({L"enthalpy.Dtemperature", L"enthalpy.Dpressure"}), _bstr_t(L"Vapor")),
+              S_OK);
+    const EngineState e = EngineAt(package, 300, 5000, kGas5Fractions, 2);
+    EXPECT_NEAR(Written(material, L"enthalpy.Dtemperature", L"Vapor", L"mole").at(0), e.cp, 1e-9 * e.cp);
+}
+
 TEST_F(Derivatives, PerturbationUsesTheRepresentedSteps) {
     // At 300 K the step is 0.03 K; at 101325 Pa the pressure step is 101.325e-4 kPa as represented.
     const double T = 300, P = 101325;
