@@ -158,7 +158,7 @@ int RunBench(const Words& words) {
         CheckCape(routine->CalcSinglePhaseProp(host::StringArray({L"enthalpy"}), _bstr_t(phase.label.c_str())),
                   routine, L"CalcSinglePhaseProp", L"ICapeThermoPropertyRoutine");
         const auto h = WrittenSinglePhase(flasher.Material(), L"enthalpy", phase.label);
-        if (!h || h->size() != 1) throw HostFailure(L"no enthalpy for the " + phase.label + L" phase");
+        if (!h || h->size() != 1) throw ProgramFailure(L"no enthalpy for the " + phase.label + L" phase");
         enthalpy += phase.fraction * (*h)[0];
     }
     add(L"CalcEquilibrium P-H (two-phase)", Measure([&] {

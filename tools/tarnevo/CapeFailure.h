@@ -32,9 +32,9 @@ private:
     std::wstring interfaceName_;
 };
 
-class HostFailure : public std::runtime_error {
+class ProgramFailure : public std::runtime_error {
 public:
-    explicit HostFailure(std::wstring message) : std::runtime_error("host failure"), message_(std::move(message)) {}
+    explicit ProgramFailure(std::wstring message) : std::runtime_error("program failure"), message_(std::move(message)) {}
     const std::wstring& message() const noexcept { return message_; }
 
 private:

@@ -1,5 +1,5 @@
 // The commands of the program; each takes the words after its name and returns the exit code
-// (0), or throws UsageError (2), CapeFailure or HostFailure (1).
+// (0), or throws UsageError (2), CapeFailure or ProgramFailure (1).
 #pragma once
 
 #include <string>

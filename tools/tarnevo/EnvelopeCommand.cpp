@@ -91,7 +91,7 @@ void Advance(Flasher& flasher, Curve& curve, double pressure, const std::vector<
 
 void WriteFile(const std::wstring& path, const std::string& content) {
     std::wstring message;
-    if (!WriteWholeFile(path, content, L"Failed to write " + path + L": ", message)) throw HostFailure(message);
+    if (!WriteWholeFile(path, content, L"Failed to write " + path + L": ", message)) throw ProgramFailure(message);
 }
 
 }  // namespace
@@ -127,7 +127,7 @@ int RunEnvelope(const Words& words) {
     ReportMessages(*package);
     for (const Curve* curve : {&bubble, &dew}) {
         if (curve->points.empty())
-            throw HostFailure(std::wstring(L"no ") + curve->name + L" point between " + FormatNumber(pmin, 6) +
+            throw ProgramFailure(std::wstring(L"no ") + curve->name + L" point between " + FormatNumber(pmin, 6) +
                               L" and " + FormatNumber(pmax, 6) + L" Pa; last failure: " + curve->lastFailure);
     }
 

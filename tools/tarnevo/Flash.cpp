@@ -36,7 +36,7 @@ void PutSpecifiedValue(host::CHostMaterial& material, const FlashSpecification& 
 }
 
 double Scalar(const std::optional<std::vector<double>>& values, const wchar_t* what) {
-    if (!values || values->size() != 1) throw HostFailure(std::wstring(L"the flash did not set ") + what);
+    if (!values || values->size() != 1) throw ProgramFailure(std::wstring(L"the flash did not set ") + what);
     return (*values)[0];
 }
 
@@ -79,7 +79,7 @@ FlashResult Flasher::Run(const FlashSpecification& first, const FlashSpecificati
         phase.temperature = Scalar(material.SinglePhase(L"temperature", label, L""), L"a phase temperature");
         phase.pressure = Scalar(material.SinglePhase(L"pressure", label, L""), L"a phase pressure");
         auto composition = material.SinglePhase(L"fraction", label, L"mole");
-        if (!composition) throw HostFailure(L"the flash did not set the composition of " + label);
+        if (!composition) throw ProgramFailure(L"the flash did not set the composition of " + label);
         phase.composition = *composition;
         result.phases.push_back(std::move(phase));
     }

@@ -28,8 +28,4 @@ std::optional<std::vector<double>> WrittenSinglePhase(const host::CHostMaterial&
     return Find(material, host::PropertyScope::SinglePhase, property, phase);
 }
 
-std::optional<std::vector<double>> WrittenOverall(const host::CHostMaterial& material, const std::wstring& property) {
-    return Find(material, host::PropertyScope::Overall, property, std::wstring());
-}
-
 }  // namespace tarnevo::cli

@@ -1,5 +1,5 @@
 // Reading what a package wrote to the host's material: single-phase values by property name
-// and phase, whatever basis the package chose.
+// and phase, whatever basis the package chose (nullopt when none was written).
 #pragma once
 
 #include <optional>
@@ -12,6 +12,5 @@ namespace tarnevo::cli {
 
 std::optional<std::vector<double>> WrittenSinglePhase(const host::CHostMaterial& material,
                                                       const std::wstring& property, const std::wstring& phase);
-std::optional<std::vector<double>> WrittenOverall(const host::CHostMaterial& material, const std::wstring& property);
 
 }  // namespace tarnevo::cli

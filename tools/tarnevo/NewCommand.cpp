@@ -91,7 +91,7 @@ int RunNew(const Words& words) {
 
     std::string text;
     if (!WritePackageDefinition(model, text, message)) args.Refuse(message);
-    if (!WriteWholeFile(path, text, L"Failed to write " + path + L": ", message)) throw HostFailure(message);
+    if (!WriteWholeFile(path, text, L"Failed to write " + path + L": ", message)) throw ProgramFailure(message);
 
     // The package must initialise; otherwise it is not kept.
     size_t compoundCount = 0;

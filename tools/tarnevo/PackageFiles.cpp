@@ -22,7 +22,7 @@ void OpenPackageStore() {
     static ConsoleStoreInterface ui;
     SetStoreUserInterface(&ui);
     std::wstring message;
-    if (!InitializeFolders(message)) throw HostFailure(message);
+    if (!InitializeFolders(message)) throw ProgramFailure(message);
 }
 
 DefinitionSummary ReadDefinitionSummary(const std::wstring& packageName) {

@@ -6,7 +6,7 @@
 
 namespace tarnevo::cli {
 
-// Establishes the store paths; a missing REFPROP folder is a HostFailure, never a dialog.
+// Establishes the store paths; a missing REFPROP folder is a ProgramFailure, never a dialog.
 void OpenPackageStore();
 
 struct DefinitionSummary {

@@ -77,7 +77,7 @@ const CompoundList& Package::List() {
         list->molecularWeights = host::ReadDoubles(molwts);
         list->casNumbers = OptionalStrings(casnos);
     } catch (const host::ValueError& error) {
-        throw HostFailure(L"GetCompoundList returned an unexpected value: " + error.message());
+        throw ProgramFailure(L"GetCompoundList returned an unexpected value: " + error.message());
     }
     list_ = std::move(list);
     return *list_;
@@ -104,11 +104,11 @@ Server::Server() : context_(host::CHostSimulationContext::Create()) {
     CLSID clsid;
     HRESULT hr = CLSIDFromProgID(kManagerProgId, &clsid);
     if (FAILED(hr))
-        throw HostFailure(std::wstring(L"cannot find ") + kManagerProgId + L" (is TARNEVO64.dll registered?): " +
+        throw ProgramFailure(std::wstring(L"cannot find ") + kManagerProgId + L" (is TARNEVO64.dll registered?): " +
                           SystemText(hr));
     hr = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, __uuidof(ICapeThermoPropertyPackageManager),
                           reinterpret_cast<void**>(manager_.GetAddressOf()));
-    if (FAILED(hr)) throw HostFailure(std::wstring(L"cannot create ") + kManagerProgId + L": " + SystemText(hr));
+    if (FAILED(hr)) throw ProgramFailure(std::wstring(L"cannot create ") + kManagerProgId + L": " + SystemText(hr));
     ComPtr<ICapeUtilities> utilities;
     CheckCape(manager_.As(&utilities), manager_.Get(), L"QueryInterface", L"ICapeUtilities");
     CheckCape(utilities->put_simulationContext(context_->Dispatch()), utilities.Get(), L"simulationContext",
@@ -128,7 +128,7 @@ std::vector<std::wstring> Server::PackageNames() {
     try {
         return host::ReadStrings(names);
     } catch (const host::ValueError& error) {
-        throw HostFailure(L"GetPropertyPackageList returned an unexpected value: " + error.message());
+        throw ProgramFailure(L"GetPropertyPackageList returned an unexpected value: " + error.message());
     }
 }
 
@@ -145,7 +145,7 @@ std::unique_ptr<Package> Server::OpenUnchecked(const std::wstring& name) {
     ComPtr<IDispatch> object;
     CheckCape(manager_->GetPropertyPackage(_bstr_t(name.c_str()), object.GetAddressOf()), manager_.Get(),
               L"GetPropertyPackage", kManagerInterface);
-    if (!object) throw HostFailure(L"GetPropertyPackage returned no package for \"" + name + L"\"");
+    if (!object) throw ProgramFailure(L"GetPropertyPackage returned no package for \"" + name + L"\"");
     return std::make_unique<Package>(name, std::move(object), context_);
 }
 

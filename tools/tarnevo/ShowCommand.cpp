@@ -52,11 +52,11 @@ int RunShow(const Words& words) {
     try {
         values = host::ReadVariants(constants);
     } catch (const host::ValueError& error) {
-        throw HostFailure(L"GetCompoundConstant returned an unexpected value: " + error.message());
+        throw ProgramFailure(L"GetCompoundConstant returned an unexpected value: " + error.message());
     }
     const size_t n = list.ids.size();
     if (values.size() != names.size() * n)
-        throw HostFailure(L"GetCompoundConstant returned " + std::to_wstring(values.size()) + L" values for " +
+        throw ProgramFailure(L"GetCompoundConstant returned " + std::to_wstring(values.size()) + L" values for " +
                           std::to_wstring(names.size() * n));
 
     // The definition's description and model type (the package's own description when it has one).

@@ -36,11 +36,11 @@ std::vector<double> Request(Package& package, const std::vector<std::wstring>& p
     try {
         std::vector<double> read = host::ReadDoubles(values);
         if (read.size() != props.size() * compounds.size())
-            throw HostFailure(L"GetTDependentProperty returned " + std::to_wstring(read.size()) + L" values for " +
+            throw ProgramFailure(L"GetTDependentProperty returned " + std::to_wstring(read.size()) + L" values for " +
                               std::to_wstring(props.size() * compounds.size()));
         return read;
     } catch (const host::ValueError& error) {
-        throw HostFailure(L"GetTDependentProperty returned an unexpected value: " + error.message());
+        throw ProgramFailure(L"GetTDependentProperty returned an unexpected value: " + error.message());
     }
 }
 

@@ -91,7 +91,7 @@ int main() {
     } catch (const CapeFailure& failure) {
         WriteErr(failure.Report());
         return 1;
-    } catch (const HostFailure& failure) {
+    } catch (const ProgramFailure& failure) {
         WriteErr(L"tarnevo: " + failure.message() + L"\n");
         return 1;
     } catch (const std::bad_alloc&) {
