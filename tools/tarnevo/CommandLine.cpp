@@ -22,7 +22,7 @@ const Usage kUsages[] = {
                L"--U J/mol, --V m3/mol, --Q fraction [--mass] [--csv|--json]"},
     {L"envelope", L"tarnevo envelope NAME --z z1,z2,... [--pmin Pa] [--pmax Pa] [--points N] "
                   L"[--out PREFIX] [--csv|--json]"},
-    {L"bench", L"tarnevo bench NAME [--seconds S] [--csv|--json]"},
+    {L"bench", L"tarnevo bench NAME [--z z1,z2,...] [--T K] [--P Pa] [--seconds S] [--csv|--json]"},
 };
 
 }  // namespace
