@@ -21,7 +21,7 @@ void fillNaN(std::initializer_list<double*> outputs) {
 // Checks (T, D, x) of a routine without an error code.
 bool validState(const double* t, const double* D, const double* x, const double*& xs,
                 bool zeroDensity) {
-    if (!checkComposition(x, xs).empty() || !checkTemperature(t).empty() ||
+    if (!checkStateComposition(x, xs).empty() || !checkTemperature(t).empty() ||
         !checkDensity(D, zeroDensity).empty())
         return false;
     return *D < session().mixture->model().maxDensity(xs);
@@ -55,7 +55,7 @@ extern "C" void TPRHOdll(double* t, double* p, double* x, int* kph, int* kguess,
     const char* routine = "TPRHOdll";
     guarded(routine, ierr, herr, lerr, [&] {
         const double* xs = nullptr;
-        std::string why = checkComposition(x, xs);
+        std::string why = checkStateComposition(x, xs);
         if (why.empty()) why = checkTemperature(t);
         if (why.empty()) why = checkPressure(p);
         if (why.empty() && (!kph || std::abs(*kph) > 2))
@@ -113,7 +113,7 @@ extern "C" void THERM0dll(double* t, double* D, double* x, double* p, double* e,
     recordCall("THERM0dll");
     try {
         const double* xs = nullptr;
-        if (!checkComposition(x, xs).empty() || !checkTemperature(t).empty() ||
+        if (!checkStateComposition(x, xs).empty() || !checkTemperature(t).empty() ||
             !checkDensity(D, true).empty()) {
             fillNaN({p, e, h, s, cv, cp, w, a, g});
             return;
@@ -163,7 +163,7 @@ extern "C" void FUGCOFdll(double* t, double* D, double* x, double* phi, int* ier
     const char* routine = "FUGCOFdll";
     guarded(routine, ierr, herr, lerr, [&] {
         const double* xs = nullptr;
-        std::string why = checkComposition(x, xs);
+        std::string why = checkStateComposition(x, xs);
         if (why.empty()) why = checkTemperature(t);
         if (why.empty()) why = checkDensity(D, false);
         if (why.empty() && *D >= mixture().model().maxDensity(xs))
@@ -214,7 +214,7 @@ extern "C" void VIRBdll(double* t, double* x, double* B) {
     recordCall("VIRBdll");
     const double* xs = nullptr;
     if (!B) return;
-    if (!checkComposition(x, xs).empty() || !checkTemperature(t).empty()) {
+    if (!checkStateComposition(x, xs).empty() || !checkTemperature(t).empty()) {
         *B = kNaN;
         return;
     }
@@ -225,7 +225,7 @@ extern "C" void DBDTdll(double* t, double* x, double* dBdT) {
     recordCall("DBDTdll");
     const double* xs = nullptr;
     if (!dBdT) return;
-    if (!checkComposition(x, xs).empty() || !checkTemperature(t).empty()) {
+    if (!checkStateComposition(x, xs).empty() || !checkTemperature(t).empty()) {
         *dBdT = kNaN;
         return;
     }
@@ -237,7 +237,7 @@ extern "C" void TRNPRPdll(double* t, double* D, double* x, double* eta, double* 
     const char* routine = "TRNPRPdll";
     guarded(routine, ierr, herr, lerr, [&] {
         const double* xs = nullptr;
-        std::string why = checkComposition(x, xs);
+        std::string why = checkStateComposition(x, xs);
         if (why.empty()) why = checkTemperature(t);
         if (why.empty()) why = checkDensity(D, true);
         if (why.empty() && *D >= mixture().model().maxDensity(xs))
@@ -266,11 +266,11 @@ extern "C" void SURTENdll(double* t, double* Dl, double* Dv, double* xl, double*
     guarded(routine, ierr, herr, lerr, [&] {
         const double* xls = nullptr;
         const double* xvs = nullptr;
-        std::string why = checkComposition(xl, xls, "liquid composition");
+        std::string why = checkStateComposition(xl, xls, "liquid composition");
         // The liquid composition may sit in the shared work array: check the vapour one first.
         if (why.empty()) {
             std::vector<double> liquid(xls, xls + componentCount());
-            why = checkComposition(xv, xvs, "vapour composition");
+            why = checkStateComposition(xv, xvs, "vapour composition");
             if (why.empty()) why = checkTemperature(t);
             if (why.empty()) why = checkDensity(Dl, false);
             if (why.empty()) why = checkDensity(Dv, true);

@@ -45,26 +45,43 @@ std::string checkSetUp() {
     return session().mixture ? std::string() : "no fluids are set up (call SETUPdll first)";
 }
 
-std::string checkComposition(const double* x, const double*& use, const char* what) {
+namespace {
+
+std::string checkFractions(const double* x, const char* what, double tolerance, double& sum) {
     if (auto why = checkSetUp(); !why.empty()) return why;
     if (!x) return std::string("no ") + what + " given";
     const int nc = componentCount();
-    double sum = 0;
+    sum = 0;
     for (int i = 0; i < nc; ++i) {
         if (!std::isfinite(x[i]) || x[i] < 0 || x[i] > 1)
             return std::string(what) + " " + std::to_string(i + 1) + " is " + formatNumber(x[i]) +
                    " (must be between 0 and 1)";
         sum += x[i];
     }
-    if (std::fabs(sum - 1) > 1e-6)
+    if (std::fabs(sum - 1) > tolerance)
         return std::string(what) + " sums to " + formatNumber(sum) + " instead of 1";
+    return std::string();
+}
+
+}  // namespace
+
+std::string checkComposition(const double* x, const double*& use, const char* what) {
+    double sum = 0;
+    if (auto why = checkFractions(x, what, 1e-6, sum); !why.empty()) return why;
     use = x;
     if (sum != 1) {
         auto& w = session().xWork;
-        w.assign(x, x + nc);
+        w.assign(x, x + componentCount());
         for (double& v : w) v /= sum;
         use = w.data();
     }
+    return std::string();
+}
+
+std::string checkStateComposition(const double* x, const double*& use, const char* what) {
+    double sum = 0;
+    if (auto why = checkFractions(x, what, 1e-4, sum); !why.empty()) return why;
+    use = x;
     return std::string();
 }
 

@@ -60,6 +60,10 @@ void report(int* ierr, char* herr, RpLength length, int code, const char* routin
 // the sum is within 1e-6 of one).
 std::string checkSetUp();
 std::string checkComposition(const double* x, const double*& use, const char* what = "composition");
+// For the state-function routines (properties at given T, D, x): fractions whose sum is
+// within 1e-4 of one are used as given, not normalised, so that a single fraction can be
+// perturbed on its own (partial derivatives in one mole fraction).
+std::string checkStateComposition(const double* x, const double*& use, const char* what = "composition");
 std::string checkTemperature(const double* t);
 std::string checkDensity(const double* D, bool zeroAllowed);
 std::string checkPressure(const double* p);
