@@ -28,8 +28,6 @@ using testing::ElementsAreArray;
 constexpr HRESULT kNotAvailable = static_cast<HRESULT>(0x8004051AL);
 constexpr HRESULT kUnknown = static_cast<HRESULT>(0x80040501L);
 
-std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
-
 // Header lines 0 … 12 of a fluid file, comments and trailing blanks removed.
 std::vector<std::string> FluidHeader(const std::wstring& path) {
     std::ifstream in(path.c_str(), std::ios::binary);
@@ -120,7 +118,7 @@ TEST_F(CompoundsTest, ConstantsInTheCallersOrdersAgainstTheFluidFiles) {
             for (size_t k = 0; k < props.size(); ++k) {
                 const _variant_t& element = elements[k * order.size() + i];
                 ASSERT_EQ(element.vt, VT_R8) << k;
-                EXPECT_DOUBLE_EQ(element.dblVal, expected[k]) << Utf8(props[k]) << " " << Utf8(order[i]);
+                EXPECT_DOUBLE_EQ(element.dblVal, expected[k]) << Narrow(props[k]) << " " << Narrow(order[i]);
             }
         }
     }
@@ -184,7 +182,7 @@ TEST_F(CompoundsTest, CompoundConstantMessages) {
          L"Unknown or unsupported compound constant ID \"density\""},
     };
     for (const auto& [call, message] : cases) {
-        EXPECT_EQ(call(), kUnknown) << Utf8(message);
+        EXPECT_EQ(call(), kUnknown) << Narrow(message);
         EXPECT_EQ(Error(), message);
     }
     EXPECT_EQ(compounds->GetCompoundConstant(tc, _variant_t(), nullptr), E_POINTER);
@@ -260,7 +258,7 @@ public:
 
 TEST_F(CompoundsTest, TDependentPropertiesMatchTheEngineInTheCallersOrders) {
     DirectEngine engine(store);
-    ASSERT_EQ(engine.ierr, 0) << Utf8(tarnevo::GetRefpropMessage(engine.rp));
+    ASSERT_EQ(engine.ierr, 0) << Narrow(tarnevo::GetRefpropMessage(engine.rp));
     const std::vector<std::wstring> props = {
         L"vaporPressure",     L"volumeOfLiquid",           L"heatOfVaporization",    L"viscosityOfLiquid",
         L"idealGasHeatCapacity", L"virialCoefficient",     L"surfaceTensionSatLiquid", L"VAPORPRESSURE.DTEMPERATURE",
@@ -274,7 +272,7 @@ TEST_F(CompoundsTest, TDependentPropertiesMatchTheEngineInTheCallersOrders) {
         ASSERT_EQ(compounds->GetTDependentProperty(StringArray(props), t, order.empty() ? _variant_t() : StringArray(order),
                                                    &values),
                   S_OK)
-            << Utf8(Error());
+            << Narrow(Error());
         const auto v = Doubles(values);
         const std::vector<std::wstring> ids = order.empty() ? kThreeCompounds : order;
         ASSERT_EQ(v.size(), props.size() * ids.size());
@@ -283,7 +281,7 @@ TEST_F(CompoundsTest, TDependentPropertiesMatchTheEngineInTheCallersOrders) {
                 const std::wstring name = k == 7 ? L"vaporPressure.Dtemperature" : props[k];
                 const double expected = engine.Value(name, IndexOf(ids[i]), t);
                 EXPECT_NEAR(v[k * ids.size() + i], expected, 1e-9 * std::abs(expected))
-                    << Utf8(props[k]) << " " << Utf8(ids[i]);
+                    << Narrow(props[k]) << " " << Narrow(ids[i]);
             }
         }
     }
@@ -306,7 +304,7 @@ TEST_F(CompoundsTest, AboveTheCriticalTemperatureOnlyTheVirialCoefficientIsAvail
     EXPECT_EQ(compounds->GetTDependentProperty(StringArray({L"vaporPressure"}), 400.0, StringArray({L"PROPANE"}),
                                                &values),
               kUnknown);
-    EXPECT_THAT(Utf8(Error()), testing::StartsWith("SATTdll"));
+    EXPECT_THAT(Narrow(Error()), testing::StartsWith("SATTdll"));
     EXPECT_EQ(values.vt, VT_R8);  // left as it was
     ASSERT_EQ(compounds->GetTDependentProperty(StringArray({L"virialCoefficient"}), 400.0,
                                                StringArray({L"PROPANE"}), &values),
@@ -343,7 +341,7 @@ TEST_F(CompoundsTest, TDependentPropertyMessages) {
               },
               L"Invalid or unsupported temperature dependent property \"density\""},
          }) {
-        EXPECT_EQ(call(), kUnknown) << Utf8(message);
+        EXPECT_EQ(call(), kUnknown) << Narrow(message);
         EXPECT_EQ(Error(), message);
         EXPECT_EQ(values.vt, VT_R8);
     }

@@ -7,25 +7,17 @@
 //   HRESULT hr = Flash(package, material, Given(L"temperature"), Given(L"pressure"));
 #pragma once
 
-#include <windows.h>
-#include <comdef.h>
-#include <wrl/client.h>
-
-#include <stdexcept>
 #include <string>
 #include <vector>
 
-#include "package/PropertyPackage.h"
+#include "tests/common/ScratchPackageStore.h"
 #include "tools/host/HostMaterial.h"
 
 namespace tarnevo_test {
 
-// The package with its REFPROP instance and compound records in reach, so tests can call the
-// engine directly with the same fluid system.
-class FlashPackage : public tarnevo::CPropertyPackage {
+// The test package with engine flashes on the same fluid system.
+class FlashPackage : public TestPackage {
 public:
-    tarnevo::RefpropBinding& Refprop() { return refprop; }
-    const std::vector<tarnevo::CompoundRecord>& Records() const { return compounds; }
     // Engine T-P flash on a package-order composition: h, s, e, D (molar volume in m3/mol).
     struct Overall {
         double q, h, s, e, volume;
@@ -35,7 +27,7 @@ public:
     // Engine T-Q flash (mole basis).
     Overall EngineTQ(double t, double q, std::vector<double> z);
 };
-using PackagePtr = Microsoft::WRL::ComPtr<tarnevo::ComObject<FlashPackage>>;
+using PackagePtr = PackageObject<FlashPackage>;
 using MaterialPtr = tarnevo::host::CHostMaterial::Ptr;
 
 // Package compounds of the three packages.
@@ -44,24 +36,18 @@ extern const std::vector<std::wstring> kNaturalGas;   // "NaturalGas": METHANE, 
 extern const std::vector<std::wstring> kThree;        // "Three": PROPANE, BUTANE, PENTANE
 extern const std::vector<double> kNaturalGasFractions;
 
-class FlashStore {
+// The scratch package store with the three packages written; set-up failures throw.
+class FlashStore : public ScratchPackageStore {
 public:
     // The process's store on <build>\<engineFolder> (set up on first use; later calls get it).
     static FlashStore& Get(const wchar_t* engineFolder = L"REFPROP-recording");
     // A new package object, initialised; throws std::runtime_error when it is not.
-    PackagePtr Package(const std::wstring& name) const;
+    PackagePtr Package(const std::wstring& name) const { return ScratchPackageStore::Package<FlashPackage>(name); }
     // Path of the engine's call record (TARNEVO_RECORD_FILE).
-    const std::wstring& RecordFile() const { return recordFile_; }
-    // Removes the scratch folder.
-    ~FlashStore();
+    std::wstring RecordFile() const { return ScratchFolder() + L"\\calls.txt"; }
 
 private:
     explicit FlashStore(const wchar_t* engineFolder);
-    void WritePackage(const std::wstring& name, const std::vector<std::wstring>& fluids) const;
-    std::wstring root_;
-    std::wstring engine_;
-    std::wstring temporary_;
-    std::wstring recordFile_;
 };
 
 // Routine names the engine recorded while `body` ran.
@@ -81,17 +67,10 @@ MaterialPtr MakeMaterial(const std::vector<std::wstring>& compounds, double t, d
 HRESULT Flash(const PackagePtr& package, const MaterialPtr& material, const VARIANT& spec1, const VARIANT& spec2,
               const wchar_t* solutionType = L"Unspecified");
 
-// The package's recorded error description, scope and interface name.
-std::wstring ErrorDescription(const PackagePtr& package);
-std::wstring ErrorScope(const PackagePtr& package);
-std::wstring ErrorInterface(const PackagePtr& package);
-
 // Stored values of the material (empty when not set).
 std::vector<double> PhaseValues(const MaterialPtr& material, const wchar_t* property, const wchar_t* phase,
                                 const wchar_t* basis = L"");
 std::vector<double> OverallValues(const MaterialPtr& material, const wchar_t* property, const wchar_t* basis = L"");
-
-std::string Narrow(const std::wstring& text);
 
 // Reads and empties the record file.
 std::vector<std::string> TakeRecordedCalls();

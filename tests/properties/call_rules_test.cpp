@@ -22,7 +22,7 @@ protected:
     std::vector<std::string> Calls(const std::vector<std::wstring>& names, HRESULT expected = S_OK) {
         CallRecorder recorder;
         EXPECT_EQ(package->CalcSinglePhaseProp(Names(names), _bstr_t(L"Vapor")), expected)
-            << Utf8(ErrorDescription(package.Get()));
+            << Narrow(ErrorDescription(package.Get()));
         return recorder.Stop();
     }
     PackagePtr package;
@@ -67,7 +67,7 @@ TEST_F(CallRules, AFailureAtThePressurePointWritesNothing) {
     // 1e9 kPa is the engine's highest pressure: the perturbed point lies beyond it.
     material->PutPhaseState(L"Vapor", 600.0, 1e12, kGas5Fractions);
     const auto calls = Calls({L"density", L"entropy", L"entropy.Dpressure"}, kUnknownHR);
-    EXPECT_THAT(Utf8(ErrorDescription(package.Get())),
+    EXPECT_THAT(Narrow(ErrorDescription(package.Get())),
                 testing::StartsWith("Failed to get density at pressure perturbation for given conditions: TPRHOdll:"));
     EXPECT_THAT(calls, ElementsAre("TPRHOdll", "THERMdll", "TPRHOdll"));
     EXPECT_TRUE(material->CallsTo(L"SetSinglePhaseProp").empty());
@@ -76,7 +76,7 @@ TEST_F(CallRules, AFailureAtThePressurePointWritesNothing) {
 TEST_F(CallRules, AFailureAtTheTemperaturePointNamesIt) {
     material->PutPhaseState(L"Vapor", 1e5, 1e5, kGas5Fractions);  // 100000 K: the engine's highest
     Calls({L"speedOfSound.Dtemperature"}, kUnknownHR);
-    EXPECT_THAT(Utf8(ErrorDescription(package.Get())),
+    EXPECT_THAT(Narrow(ErrorDescription(package.Get())),
                 testing::StartsWith("Failed to get density at temperature perturbation for given conditions: "));
 }
 

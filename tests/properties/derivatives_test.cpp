@@ -20,7 +20,7 @@ protected:
                            const std::wstring& basis = L"mole") {
         material = SetMaterial(package, kGas5, L"Vapor", T, P, x);
         EXPECT_EQ(package->CalcSinglePhaseProp(Names({name}), _bstr_t(L"Vapor")), S_OK)
-            << Utf8(ErrorDescription(package.Get()));
+            << Narrow(ErrorDescription(package.Get()));
         return Written(material, name, L"Vapor", basis);
     }
     PackagePtr package;
@@ -43,7 +43,7 @@ TEST_F(Derivatives, AnalyticDerivativesAgreeWithDifferences) {
         const double minus = At(c.temperature ? T - dT : T, c.temperature ? P : P - dP, x, c.name, c.basis).at(0);
         const double plus = At(c.temperature ? T + dT : T, c.temperature ? P : P + dP, x, c.name, c.basis).at(0);
         const double central = (plus - minus) / (2 * (c.temperature ? dT : dP));
-        EXPECT_NEAR(analytic, central, 1e-5 * std::fabs(central) + 1e-15) << Utf8(form);
+        EXPECT_NEAR(analytic, central, 1e-5 * std::fabs(central) + 1e-15) << Narrow(form);
     }
 }
 
@@ -82,7 +82,7 @@ TEST_F(Derivatives, FugacityMoleNumberDerivativesLayoutAndGibbsDuhem) {
                                                   L"density.Dmoles"}),
                                            _bstr_t(L"Vapor")),
               S_OK)
-        << Utf8(ErrorDescription(package.Get()));
+        << Narrow(ErrorDescription(package.Get()));
     const auto dlnphi = Written(material, L"logFugacityCoefficient.Dmoles", L"Vapor", L"");
     const auto dphi = Written(material, L"fugacityCoefficient.Dmoles", L"Vapor", L"");
     ASSERT_EQ(dlnphi.size(), 25u);
@@ -119,10 +119,10 @@ TEST_F(Derivatives, CompositionPointFailuresAndWarningContexts) {
                                                   L"density.Dmoles"}),
                                            _bstr_t(L"Vapor")),
               S_OK)
-        << Utf8(ErrorDescription(package.Get()));
+        << Narrow(ErrorDescription(package.Get()));
     std::vector<std::string> contexts;
     for (const auto& message : context->LoggedMessages()) {
-        const std::string text = Utf8(message);
+        const std::string text = Narrow(message);
         contexts.push_back(text.substr(0, text.find(": ", 9)));
     }
     using testing::Contains;
@@ -140,7 +140,7 @@ TEST_F(Derivatives, CompositionPointFailuresAndWarningContexts) {
     // the other fractions held, at the perturbed composition taken as given.
     material = SetMaterial(package, kGas5, L"Vapor", 300, 5e6, kGas5Fractions);
     ASSERT_EQ(package->CalcSinglePhaseProp(Names({L"density", L"density.DmolFraction"}), _bstr_t(L"Vapor")), S_OK)
-        << Utf8(ErrorDescription(package.Get()));
+        << Narrow(ErrorDescription(package.Get()));
     const std::vector<double> drho = Written(material, L"density.DmolFraction", L"Vapor", L"mole");
     ASSERT_EQ(drho.size(), 5u);
     const EngineState base = EngineAt(package, 300, 5000, kGas5Fractions, 2);

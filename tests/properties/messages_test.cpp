@@ -222,7 +222,7 @@ TEST_F(TwoPhaseMessages, WarningContexts) {
           L"Warning: Surface tension (temperature perturbation)", L"Warning: Surface tension (pressure perturbation)",
           L"Warning: Surface tension (liquid composition perturbation)",
           L"Warning: Surface tension (vapor composition perturbation)"})
-        EXPECT_THAT(contexts, Contains(std::wstring(expected) + text)) << Utf8(expected);
+        EXPECT_THAT(contexts, Contains(std::wstring(expected) + text)) << Narrow(expected);
 }
 
 TEST_F(Messages, LnPhiFugacityFailure) {

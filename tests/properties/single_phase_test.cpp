@@ -31,7 +31,7 @@ protected:
     }
     double One(const std::wstring& name, const std::wstring& basis = L"") {
         const auto values = Written(material, name, L"Vapor", basis);
-        EXPECT_EQ(values.size(), 1u) << Utf8(name);
+        EXPECT_EQ(values.size(), 1u) << Narrow(name);
         return values.empty() ? NAN : values[0];
     }
     PackagePtr package;
@@ -44,7 +44,7 @@ TEST_F(SinglePhase, ValuesEqualTheEngineInSiUnitsWithTheirBases) {
                     L"jouleThomsonCoefficient", L"compressibilityFactor", L"compressibility", L"viscosity",
                     L"thermalConductivity", L"molecularWeight", L"density.Dpressure"}),
               S_OK)
-        << Utf8(ErrorDescription(package.Get()));
+        << Narrow(ErrorDescription(package.Get()));
     const EngineState e = EngineAt(package, 300.0, 5000.0, kGas5Fractions, 2);
     EXPECT_DOUBLE_EQ(One(L"density", L"mole"), e.rho * 1000);
     EXPECT_DOUBLE_EQ(One(L"volume", L"mole"), 0.001 / e.rho);
@@ -75,7 +75,7 @@ TEST_F(SinglePhase, FugacityPropertiesArePerCompoundInTheMaterialsOrder) {
     const std::vector<double> x = {0.1, 0.8, 0.1};
     material = SetMaterial(package, order, L"Vapor", 280.0, 2e6, x);
     ASSERT_EQ(Calc({L"fugacityCoefficient", L"logFugacityCoefficient", L"fugacity"}), S_OK)
-        << Utf8(ErrorDescription(package.Get()));
+        << Narrow(ErrorDescription(package.Get()));
     std::vector<double> packageX(5, 0.0);
     for (size_t j = 0; j < order.size(); ++j) packageX[package->PackageIndex(order[j])] = x[j];
     const EngineState e = EngineAt(package, 280.0, 2000.0, packageX, 2);
@@ -96,7 +96,7 @@ TEST_F(SinglePhase, FugacityPropertiesArePerCompoundInTheMaterialsOrder) {
 TEST_F(SinglePhase, LiquidPhaseAndTheHeatCapacityAlias) {
     package = PropertiesStore::Get().Package(L"Three");
     material = SetMaterial(package, kThree, L"Liquid", 300.0, 2e6, {0.2, 0.3, 0.5});
-    ASSERT_EQ(Calc({L"HEATCAPACITY", L"Density"}, kLiquid), S_OK) << Utf8(ErrorDescription(package.Get()));
+    ASSERT_EQ(Calc({L"HEATCAPACITY", L"Density"}, kLiquid), S_OK) << Narrow(ErrorDescription(package.Get()));
     const EngineState e = EngineAt(package, 300.0, 2000.0, {0.2, 0.3, 0.5}, 1);
     const auto cp = Written(material, L"HEATCAPACITY", L"Liquid", L"mole");
     ASSERT_EQ(cp.size(), 1u);
@@ -154,7 +154,7 @@ TEST_F(SinglePhase, RequestFailuresNameTheirCause) {
         {Names({L"density", L"kvalue"}), kVapor, L"Unknown/unsupported single phase property \"kvalue\""},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(package->CalcSinglePhaseProp(c.props, c.phase), kUnknownHR) << Utf8(c.message);
+        EXPECT_EQ(package->CalcSinglePhaseProp(c.props, c.phase), kUnknownHR) << Narrow(c.message);
         EXPECT_EQ(ErrorDescription(package.Get()), c.message);
     }
     // Nothing was read or written before the request was understood.
@@ -193,14 +193,14 @@ TEST_F(SinglePhase, EngineFailuresAndWarnings) {
     // A temperature the engine refuses.
     material->PutPhaseState(L"Vapor", -5.0, 5e6, kGas5Fractions);
     EXPECT_EQ(Calc({L"density"}), kUnknownHR);
-    EXPECT_THAT(Utf8(ErrorDescription(package.Get())),
+    EXPECT_THAT(Narrow(ErrorDescription(package.Get())),
                 testing::StartsWith("Failed to get density for given conditions: TPRHOdll: temperature"));
     // Outside the range of the data: a warning, and the values still come.
     material->PutPhaseState(L"Vapor", 1500.0, 5e6, kGas5Fractions);
-    ASSERT_EQ(Calc({L"density", L"viscosity", L"fugacityCoefficient"}), S_OK) << Utf8(ErrorDescription(package.Get()));
+    ASSERT_EQ(Calc({L"density", L"viscosity", L"fugacityCoefficient"}), S_OK) << Narrow(ErrorDescription(package.Get()));
     const auto messages = context->LoggedMessages();
     ASSERT_GE(messages.size(), 1u);
-    EXPECT_THAT(Utf8(messages[0]), testing::StartsWith("Warning: Density calculation: TPRHOdll: temperature 1500 K above"));
+    EXPECT_THAT(Narrow(messages[0]), testing::StartsWith("Warning: Density calculation: TPRHOdll: temperature 1500 K above"));
     EXPECT_EQ(One(L"density", L"mole") > 0, true);
 }
 

@@ -35,7 +35,7 @@ protected:
 
 TEST_F(TwoPhase, KValuesAreFugacityCoefficientRatiosAndReciprocal) {
     ASSERT_EQ(package->CalcTwoPhaseProp(Names({L"kvalue", L"logKvalue"}), StringArray({L"Vapor", L"Liquid"})), S_OK)
-        << Utf8(ErrorDescription(package.Get()));
+        << Narrow(ErrorDescription(package.Get()));
     ASSERT_EQ(package->CalcTwoPhaseProp(Names({L"KVALUES"}), StringArray({L"Liquid", L"Vapor"})), S_OK);
     const auto kVL = TwoPhaseValue(L"kvalue", {L"Vapor", L"Liquid"});
     const auto lnK = TwoPhaseValue(L"logKvalue", {L"Vapor", L"Liquid"});
@@ -58,7 +58,7 @@ TEST_F(TwoPhase, DerivativesAndSurfaceTension) {
                                                L"logKvalue.Dmoles", L"surfaceTension.Dmoles"}),
                                         StringArray({L"Vapor", L"Liquid"})),
               S_OK)
-        << Utf8(ErrorDescription(package.Get()));
+        << Narrow(ErrorDescription(package.Get()));
     const std::vector<std::wstring> phases = {L"Vapor", L"Liquid"};
     const auto sigma = TwoPhaseValue(L"surfaceTension", phases);
     ASSERT_EQ(sigma.size(), 1u);
@@ -108,7 +108,7 @@ TEST_F(TwoPhase, FailureMessages) {
         {Names({L"density"}), StringArray({L"Vapor", L"Liquid"}), L"Unknown/unsupported two-phase property \"density\""},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(package->CalcTwoPhaseProp(c.props, c.phases), kUnknownHR) << Utf8(c.message);
+        EXPECT_EQ(package->CalcTwoPhaseProp(c.props, c.phases), kUnknownHR) << Narrow(c.message);
         EXPECT_EQ(ErrorDescription(package.Get()), c.message);
     }
     const _variant_t both = StringArray({L"Vapor", L"Liquid"});
@@ -136,7 +136,7 @@ TEST_F(TwoPhase, FailureMessages) {
     material->PutPhaseState(L"Liquid", -1.0, 5e5, xL);
     material->PutPhaseState(L"Vapor", -1.0, 5e5, xV);
     EXPECT_EQ(package->CalcTwoPhaseProp(Names({L"kvalue"}), both), kUnknownHR);
-    EXPECT_THAT(Utf8(ErrorDescription(package.Get())),
+    EXPECT_THAT(Narrow(ErrorDescription(package.Get())),
                 testing::StartsWith("Failed to get liquid density for given conditions: TPRHOdll:"));
 }
 
@@ -168,7 +168,7 @@ TEST_F(TwoPhase, LnPhiAtGivenConditions) {
     ASSERT_EQ(package->CalcAndGetLnPhi(_bstr_t(L"Vapor"), 330.0, 3e5, DoubleArray({0.3, 0.7}), 15, &lnPhi, &dT, &dP,
                                        &dn),
               S_OK)
-        << Utf8(ErrorDescription(package.Get()));
+        << Narrow(ErrorDescription(package.Get()));
     const auto ln = tarnevo::host::ReadDoubles(lnPhi);
     ASSERT_EQ(ln.size(), 2u);
     const EngineState e = EngineAt(package, 330.0, 300.0, {0.7, 0.0, 0.3}, 2);
@@ -186,7 +186,7 @@ TEST_F(TwoPhase, LnPhiAtGivenConditions) {
     ASSERT_EQ(package->CalcAndGetLnPhi(_bstr_t(L"vapor"), 330.0, 3e5, DoubleArray({3.0, 7.0}), 9, &lnPhi2, nullptr,
                                        nullptr, &dn2),
               S_OK)
-        << Utf8(ErrorDescription(package.Get()));
+        << Narrow(ErrorDescription(package.Get()));
     EXPECT_NEAR(tarnevo::host::ReadDoubles(lnPhi2)[0], ln[0], 1e-9);
     EXPECT_NEAR(tarnevo::host::ReadDoubles(dn2)[1], dlnphi[1] / 10, 1e-6 * std::fabs(dlnphi[1]));
 }
@@ -207,7 +207,7 @@ TEST_F(TwoPhase, LnPhiFailures) {
     EXPECT_EQ(call(vapor, 300, 1e5, DoubleArray({0.5, 0.5}), 1), L"Invalid values for composition: invalid number of values");
     EXPECT_EQ(call(nullptr, 300, 1e5, x, 1), L"Unknown phase label: NULL");
     EXPECT_EQ(call(_bstr_t(L"Solid"), 300, 1e5, x, 1), L"Unknown phase label: Solid");
-    EXPECT_THAT(Utf8(call(vapor, 1e6, 1e5, x, 1)), testing::StartsWith("TPRHOdll:"));
+    EXPECT_THAT(Narrow(call(vapor, 1e6, 1e5, x, 1)), testing::StartsWith("TPRHOdll:"));
     // No flags: nothing is computed, the engine is not called.
     CallRecorder calls;
     EXPECT_EQ(package->CalcAndGetLnPhi(nullptr, 300, 1e5, DoubleArray({0.0, 0.0, 1.0}), 0, nullptr, nullptr, nullptr,
