@@ -234,9 +234,9 @@ std::string rejection(const System& sys, const SaturationPoint& sat, bool atT, d
     if (biggest < 1e-3) return "the phases are nearly identical (too close to the critical point)";
     if (!(sat.rhoL > sat.rhoV * (1 + 1e-6))) return "the liquid is not denser than the vapour";
     if (q != 0 && q != 1) {
-        TPHint hint;
-        int ph = phasesAt(sys, sat.T, sat.p, &hint);
-        if (ph == 0) return "the bulk is one phase at this state";
+        // A split the T-P flash does not find is not the equilibrium (a vapour fraction
+        // near 0 or 1 may be too small for its stability test).
+        if (q > 0.01 && q < 0.99 && phasesAt(sys, sat.T, sat.p) == 0) return "the bulk is one phase at this state";
         return "";
     }
     double s = insideDirection(atT, q) * kSide;

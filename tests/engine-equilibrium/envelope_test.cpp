@@ -243,4 +243,20 @@ TEST_F(Envelope, BubbleAndDewPressuresOverTemperature) {
     std::printf("T-Q: %d bubble and %d dew points of %zu temperatures\n", bubbleFound, dewFound, bubble.size());
 }
 
+TEST_F(Envelope, InsideTheCurvesTheVapourFractionIsThatOfTheTPFlash) {
+    for (double p : {500.0, 2000.0, 5000.0, 6500.0}) {
+        for (double q : {0.2, 0.5, 0.8}) {
+            Point r = pq(p, q);
+            std::string w = where("PQFLSHdll", q, p, "kPa");
+            ASSERT_LE(r.ierr, 0) << w << ": " << r.herr;
+            for (int i = 0; i < 5; ++i) EXPECT_NEAR((1 - q) * r.x[i] + q * r.y[i], kZ[i], 1e-10) << w;
+            Flash f = tp(r.found, p, kZ);
+            ASSERT_LE(f.ierr, 0) << w << ": " << f.herr.str();
+            EXPECT_NEAR(f.q, q, 1e-6) << w;
+            EXPECT_NEAR(f.Dl, r.Dl, 1e-6 * r.Dl) << w;
+            EXPECT_NEAR(f.Dv, r.Dv, 1e-6 * r.Dv) << w;
+        }
+    }
+}
+
 }  // namespace
