@@ -147,7 +147,7 @@ SaturationPoint newtonSaturation(const System& sys, double T, double p, double q
         norm = std::max(norm, std::fabs(F[m]));
         if (it > 0 && trivial < 1e-8 * m)
             throw FlashError(FlashErrorCode::NoSolution,
-                             "converged to the trivial solution (too close to the critical point)");
+                             "converged to the trivial solution (no two-phase state there, or too close to the critical point)");
         bool stalled = norm < 1e-8 && norm >= 0.5 * prevNorm;
         prevNorm = norm;
         if (norm < 1e-12 || stalled) {
@@ -357,7 +357,7 @@ SaturationPoint scanSaturation(const System& sys, bool atT, double v, double q, 
         }
         throw FlashError(FlashErrorCode::NoSolution, near + why);
     }
-    throw FlashError(FlashErrorCode::NoSolution, std::string("no ") + pointName(q) + " found (too close to the critical point)");
+    throw FlashError(FlashErrorCode::NoSolution, std::string("no ") + pointName(q) + " found (no two-phase state there, or too close to the critical point)");
 }
 
 // Newton from Wilson's estimate, checked; a scan of the T-P flash when that fails.
