@@ -13,23 +13,13 @@
 #include "TARNEVO.h"
 #include "tests/common/ClassActivation.h"
 #include "tests/common/TestPaths.h"
+#include "tests/foundation/ExpectedInterfaces.h"
 
 namespace {
 
 using Microsoft::WRL::ComPtr;
 
-struct ExpectedRow {
-    const wchar_t* iface;
-    const wchar_t* iid;
-    int slot;
-    long dispid;
-    const wchar_t* member;
-    int invkind;
-    const wchar_t* params;
-};
-const ExpectedRow kStandardInterfaces[] = {
-#include "generated/expected_interfaces.inc"
-};
+using tarnevo_test::ExpectedRow;
 
 struct LibraryDeleter {
     void operator()(HMODULE module) const { FreeLibrary(module); }
@@ -174,7 +164,7 @@ TEST_F(Registration, WritesEveryKeyPerUserOnly) {
     for (const std::wstring& key : KeysWritten())
         if (std::find(machineKeys.begin(), machineKeys.end(), key) == machineKeys.end())
             EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kClasses + key)) << "written machine-wide";
-    for (const ExpectedRow& row : kStandardInterfaces) {
+    for (const ExpectedRow& row : tarnevo_test::kExpectedInterfaces) {
         if (row.slot != -1) continue;
         const std::wstring key = kClasses + L"Interface\\" + row.iid;
         EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, key)) << "standard interface key written";

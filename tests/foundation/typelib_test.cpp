@@ -11,6 +11,7 @@
 
 #include "TARNEVO.h"
 #include "tests/common/TestPaths.h"
+#include "tests/foundation/ExpectedInterfaces.h"
 
 extern "C" int tarnevo_vtable_slots_checked(void);
 
@@ -18,19 +19,7 @@ namespace {
 
 using Microsoft::WRL::ComPtr;
 
-struct ExpectedRow {
-    const wchar_t* iface;
-    const wchar_t* iid;
-    int slot;
-    long dispid;
-    const wchar_t* member;
-    int invkind;
-    const wchar_t* params;
-};
-
-const ExpectedRow kExpected[] = {
-#include "generated/expected_interfaces.inc"
-};
+using tarnevo_test::ExpectedRow;
 
 struct ExpectedMember {
     int slot;
@@ -46,7 +35,7 @@ struct ExpectedInterface {
 
 std::map<std::wstring, ExpectedInterface> ExpectedInterfaces() {
     std::map<std::wstring, ExpectedInterface> result;
-    for (const ExpectedRow& row : kExpected) {
+    for (const ExpectedRow& row : tarnevo_test::kExpectedInterfaces) {
         ExpectedInterface& entry = result[row.iface];
         entry.iid = row.iid;
         if (row.slot >= 0) entry.members.push_back({row.slot, row.dispid, row.member, row.invkind, row.params});
