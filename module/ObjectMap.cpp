@@ -3,6 +3,7 @@
 #include "TARNEVO.h"
 #include "manager/PropertyPackageManager.h"
 #include "module/ComObject.h"
+#include "version10/ThermoSystem.h"
 
 namespace tarnevo {
 
@@ -37,7 +38,7 @@ const ObjectMapEntry kObjectMap[] = {
     {{&CLSID_ThermoSystem, L"TARNEVO.ThermoSystem.1", L"TARNEVO.ThermoSystem", L"ThermoSystem Class",
       {kCapeOpenComponent, L"{678C09A3-7D66-11D2-A67D-00105A42887F}"}, L"TARNEVO 1.0", L"TARNEVO Thermo System",
       L"1.0", L"CAPE-OPEN 1.0 Thermo System - REFPROP" TARNEVO_ABOUT_NOTICES},
-     nullptr},
+     &CreateClassObject<CThermoSystem>},
 };
 const std::size_t kObjectMapSize = sizeof(kObjectMap) / sizeof(kObjectMap[0]);
 

@@ -64,37 +64,42 @@ void CPropertyPackage::ResolveCompoundIds(const VARIANT& compIds, bool emptyMean
         throw CapeFailure(prefix + error);
 }
 
+void CPropertyPackage::FillCompoundList(VARIANT* compIds, VARIANT* formulae, VARIANT* names, VARIANT* boilTemps,
+                                        VARIANT* molwts, VARIANT* casnos) {
+    for (VARIANT* out : {compIds, formulae, names, boilTemps, molwts, casnos}) CheckOutPointer(out);
+    for (VARIANT* out : {compIds, formulae, names, boilTemps, molwts, casnos}) VariantClear(out);
+    const LONG count = static_cast<LONG>(compounds.size());
+    if (count == 0) return;
+
+    VariantArray ids, formulaList, nameList, boilingPoints, weights, casNumbers;
+    ids.Create(count, VT_BSTR);
+    formulaList.Create(count, VT_BSTR);
+    nameList.Create(count, VT_BSTR);
+    boilingPoints.Create(count, VT_R8);
+    weights.Create(count, VT_R8);
+    casNumbers.Create(count, VT_BSTR);
+    for (LONG i = 0; i < count; ++i) {
+        const CompoundRecord& record = compounds[static_cast<size_t>(i)];
+        ids.PutString(i, record.id);
+        nameList.PutString(i, record.id);
+        // Absent texts stay null strings.
+        if (record.hasFormula) formulaList.PutString(i, record.formula);
+        if (record.hasCasNumber) casNumbers.PutString(i, record.casNumber);
+        boilingPoints.PutDouble(i, record.normalBoilingPoint);
+        weights.PutDouble(i, record.molecularWeight);
+    }
+    ids.Detach(compIds);
+    formulaList.Detach(formulae);
+    nameList.Detach(names);
+    boilingPoints.Detach(boilTemps);
+    weights.Detach(molwts);
+    casNumbers.Detach(casnos);
+}
+
 STDMETHODIMP CPropertyPackage::GetCompoundList(VARIANT* compIds, VARIANT* formulae, VARIANT* names,
                                                VARIANT* boilTemps, VARIANT* molwts, VARIANT* casnos) {
     return GuardedInitialised(L"GetCompoundList", kInterface, [&]() -> HRESULT {
-        for (VARIANT* out : {compIds, formulae, names, boilTemps, molwts, casnos}) CheckOutPointer(out);
-        for (VARIANT* out : {compIds, formulae, names, boilTemps, molwts, casnos}) VariantClear(out);
-        const LONG count = static_cast<LONG>(compounds.size());
-        if (count == 0) return S_OK;
-
-        VariantArray ids, formulaList, nameList, boilingPoints, weights, casNumbers;
-        ids.Create(count, VT_BSTR);
-        formulaList.Create(count, VT_BSTR);
-        nameList.Create(count, VT_BSTR);
-        boilingPoints.Create(count, VT_R8);
-        weights.Create(count, VT_R8);
-        casNumbers.Create(count, VT_BSTR);
-        for (LONG i = 0; i < count; ++i) {
-            const CompoundRecord& record = compounds[static_cast<size_t>(i)];
-            ids.PutString(i, record.id);
-            nameList.PutString(i, record.id);
-            // Absent texts stay null strings.
-            if (record.hasFormula) formulaList.PutString(i, record.formula);
-            if (record.hasCasNumber) casNumbers.PutString(i, record.casNumber);
-            boilingPoints.PutDouble(i, record.normalBoilingPoint);
-            weights.PutDouble(i, record.molecularWeight);
-        }
-        ids.Detach(compIds);
-        formulaList.Detach(formulae);
-        nameList.Detach(names);
-        boilingPoints.Detach(boilTemps);
-        weights.Detach(molwts);
-        casNumbers.Detach(casnos);
+        FillCompoundList(compIds, formulae, names, boilTemps, molwts, casnos);
         return S_OK;
     });
 }
@@ -115,31 +120,36 @@ STDMETHODIMP CPropertyPackage::GetConstPropList(VARIANT* props) {
     });
 }
 
+bool CPropertyPackage::CompoundConstantArray(const VARIANT& props, const VARIANT& compIds, VariantArray& result) {
+    ResolveCompoundIds(compIds, true, L"");
+    ResolvePropertyNames(props, NameTables().CompoundConstants().map,
+                         {L"Invalid list of constant identifiers: ", L"Property ID list contains empty strings",
+                          L"Unknown or unsupported compound constant ID "},
+                         resolvedProperties);
+
+    const size_t nCompounds = resolvedCompounds.size();
+    result.Create(ResultSize(resolvedProperties.size(), nCompounds), VT_VARIANT);
+    bool missing = false;
+    if (result.Count() > 0) {
+        result.Lock();
+        VARIANT* elements = result.Elements<VARIANT>();
+        for (size_t k = 0; k < resolvedProperties.size(); ++k) {
+            for (size_t i = 0; i < nCompounds; ++i) {
+                const CompoundRecord& record = compounds[static_cast<size_t>(resolvedCompounds[i])];
+                if (!GetCompoundConstantValue(record, resolvedProperties[k], elements[k * nCompounds + i]))
+                    missing = true;
+            }
+        }
+        result.Unlock();
+    }
+    return missing;
+}
+
 STDMETHODIMP CPropertyPackage::GetCompoundConstant(VARIANT props, VARIANT compIds, VARIANT* propVals) {
     return GuardedInitialised(L"GetCompoundConstant", kInterface, [&]() -> HRESULT {
         CheckOutPointer(propVals);
-        ResolveCompoundIds(compIds, true, L"");
-        ResolvePropertyNames(props, NameTables().CompoundConstants().map,
-                             {L"Invalid list of constant identifiers: ", L"Property ID list contains empty strings",
-                              L"Unknown or unsupported compound constant ID "},
-                             resolvedProperties);
-
-        const size_t nCompounds = resolvedCompounds.size();
         VariantArray result;
-        result.Create(ResultSize(resolvedProperties.size(), nCompounds), VT_VARIANT);
-        bool missing = false;
-        if (result.Count() > 0) {
-            result.Lock();
-            VARIANT* elements = result.Elements<VARIANT>();
-            for (size_t k = 0; k < resolvedProperties.size(); ++k) {
-                for (size_t i = 0; i < nCompounds; ++i) {
-                    const CompoundRecord& record = compounds[static_cast<size_t>(resolvedCompounds[i])];
-                    if (!GetCompoundConstantValue(record, resolvedProperties[k], elements[k * nCompounds + i]))
-                        missing = true;
-                }
-            }
-            result.Unlock();
-        }
+        const bool missing = CompoundConstantArray(props, compIds, result);
         result.Detach(propVals);
         return missing ? ECapeThrmPropertyNotAvailableHR : S_OK;
     });

@@ -44,10 +44,6 @@ bool IsPlainFileName(const std::wstring& name) {
 
 }  // namespace
 
-void ThrowNotImplementedYet(const wchar_t* method) {
-    throw CapeFailure(std::wstring(method) + L" is not implemented yet", ECapeNoImplHR);
-}
-
 CPropertyPackage::CPropertyPackage() : CCapeOpenBaseObject(L"REFPROP Property Package", L"") {}
 
 CPropertyPackage::~CPropertyPackage() { UnloadRefpropInstance(); }

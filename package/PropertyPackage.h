@@ -4,7 +4,7 @@
 // Methods are split by interface: PackageLifecycle.cpp (ICapeUtilities, loader),
 // PackagePersistence.cpp, Compounds.cpp, Phases.cpp, MaterialContext.cpp,
 // UniversalConstants.cpp, PropertyRoutine.cpp, EquilibriumRoutine.cpp and
-// version10/PropertyPackage10.cpp.
+// version10/PropertyPackage10.cpp (the 1.0 adapter).
 #pragma once
 
 #include <windows.h>
@@ -82,6 +82,12 @@ public:
     // list means all compounds when `emptyMeansAll`. Throws CapeFailure `prefix` + the
     // resolver's text.
     void ResolveCompoundIds(const VARIANT& compIds, bool emptyMeansAll, const wchar_t* prefix);
+    // The compound list of GetCompoundList into the six values (cleared first). Throws CapeFailure.
+    void FillCompoundList(VARIANT* compIds, VARIANT* formulae, VARIANT* names, VARIANT* boilTemps, VARIANT* molwts,
+                          VARIANT* casnos);
+    // The constants `props` of the compounds `compIds` (empty: all), property-major, into
+    // `result`; true when an element is not available. Throws CapeFailure.
+    bool CompoundConstantArray(const VARIANT& props, const VARIANT& compIds, VariantArray& result);
 
     // ICapeUtilities (own versions)
     STDMETHODIMP Initialize() override;
@@ -154,6 +160,9 @@ public:
     STDMETHODIMP GetPropList(VARIANT* props) override;
 
 protected:
+    // The CAPE-OPEN 1.0 interface (version10/) works on the package's calculation state.
+    friend struct Package10Access;
+
     // Asks the new simulation context for its diagnostic interface.
     void OnSimulationContextChanged() override;
 
@@ -213,8 +222,5 @@ protected:
     // Working storage of CalcSinglePhaseProp, kept between calls (PropertyRoutine.cpp).
     std::shared_ptr<SinglePhaseCalculation> singlePhaseCalculation;
 };
-
-// "<method> is not implemented yet" (ECapeNoImplHR) for operations still to be written.
-[[noreturn]] void ThrowNotImplementedYet(const wchar_t* method);
 
 }  // namespace tarnevo

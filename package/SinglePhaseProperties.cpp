@@ -43,13 +43,28 @@ void SinglePhaseCalculation::RunBody(const VARIANT& props, BSTR phaseLabel) {
 
     ReadRequest(props);
 
-    const std::vector<std::int32_t>& map = context_.materialMap;
     double temperature = 0, pressure = 0;
-    std::vector<double>& fractions = fractions_;
     ReadPhaseState(context_.material, phaseLabel,
                    L"Failed to obtain " + BstrText(phaseLabel) + L" composition, T & P from material object: ",
-                   map.size(), L"Invalid values for composition from material object: invalid number of values",
-                   temperature, pressure, fractions);
+                   context_.materialMap.size(),
+                   L"Invalid values for composition from material object: invalid number of values", temperature,
+                   pressure, fractions_);
+    EvaluateAt(kph, temperature, pressure, fractions_);
+    for (std::size_t k = 0; k < names_.size(); ++k) Write(k, names_[k], phaseLabel);
+}
+
+void SinglePhaseCalculation::Compute(const std::vector<std::int32_t>& ids, int kph, double temperature,
+                                     double pressure, const std::vector<double>& fractions,
+                                     ICapeDiagnostic* diagnostics) {
+    context_.diagnostics = diagnostics;
+    request_.Clear();
+    for (std::int32_t id : ids) request_.Add(id);
+    EvaluateAt(kph, temperature, pressure, fractions);
+}
+
+void SinglePhaseCalculation::EvaluateAt(int kph, double temperature, double pressure,
+                                        const std::vector<double>& fractions) {
+    const std::vector<std::int32_t>& map = context_.materialMap;
     std::vector<double>& x = context_.composition;
     x.assign(context_.compounds.size(), 0.0);
     for (std::size_t j = 0; j < map.size(); ++j) x[map[j]] = fractions[j];
@@ -60,8 +75,6 @@ void SinglePhaseCalculation::RunBody(const VARIANT& props, BSTR phaseLabel) {
     base.x = x;
     request_.ApplySuperseding();
     if (request_.NeedsRefprop()) Evaluate(kph);
-
-    for (std::size_t k = 0; k < names_.size(); ++k) Write(request_.ids[k], names_[k], phaseLabel);
 }
 
 void SinglePhaseCalculation::ReadRequest(const VARIANT& props) {
@@ -95,7 +108,8 @@ void SinglePhaseCalculation::Evaluate(int kph) {
     EvaluatePerturbedPoints(evaluator, request_, context_.materialMap, points_);
 }
 
-void SinglePhaseCalculation::Write(std::int32_t id, BSTR name, BSTR phaseLabel) {
+const VARIANT& SinglePhaseCalculation::Result(std::size_t k) {
+    const std::int32_t id = request_.ids[k];
     const std::size_t nc = context_.materialMap.size();
     const std::size_t count = ValueCount(id, nc);
     const std::int32_t base = id == kMolecularWeightId ? -1 : BaseOf(id);
@@ -115,9 +129,15 @@ void SinglePhaseCalculation::Write(std::int32_t id, BSTR name, BSTR phaseLabel) 
         throw;
     }
     result.Unlock();
+    return result.Value();
+}
 
-    const BSTR basis = base >= 0 && IsMolarBase(base) ? NameTables().Word(Keyword::Mole) : nullptr;
-    const HRESULT hr = context_.material->SetSinglePhaseProp(name, phaseLabel, basis, result.Value());
+void SinglePhaseCalculation::Write(std::size_t k, BSTR name, BSTR phaseLabel) {
+    const VARIANT& values = Result(k);
+    const std::int32_t id = request_.ids[k];
+    const bool molar = id != kMolecularWeightId && IsMolarBase(BaseOf(id));
+    const BSTR basis = molar ? NameTables().Word(Keyword::Mole) : nullptr;
+    const HRESULT hr = context_.material->SetSinglePhaseProp(name, phaseLabel, basis, values);
     if (FAILED(hr))
         throw CapeFailure(L"Failed to set " + BstrText(name) + L": " + GetCapeErrorText(context_.material, hr));
 }

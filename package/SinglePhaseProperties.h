@@ -39,14 +39,22 @@ public:
     // property in the caller's order. Throws CapeFailure with the message to report; the
     // properties written before a failure stay on the material.
     void Run(ICapeThermoMaterial* material, ICapeDiagnostic* diagnostics, const VARIANT& props, BSTR phaseLabel);
+    // The same evaluation at a state the caller gives: the properties `ids` of phase kph
+    // (1 liquid, 2 vapour) at T (K), P (Pa) and `fractions` (material order). Throws
+    // CapeFailure; afterwards Result(k) holds the values of ids[k].
+    void Compute(const std::vector<std::int32_t>& ids, int kph, double temperature, double pressure,
+                 const std::vector<double>& fractions, ICapeDiagnostic* diagnostics);
+    // The values of request item k in the result array of its shape (valid until the next call).
+    const VARIANT& Result(std::size_t k);
     // True while Run is under way (a material calling back into the package).
     bool Busy() const noexcept { return busy_; }
 
 private:
     void RunBody(const VARIANT& props, BSTR phaseLabel);
     void ReadRequest(const VARIANT& props);
+    void EvaluateAt(int kph, double temperature, double pressure, const std::vector<double>& fractions);
     void Evaluate(int kph);
-    void Write(std::int32_t id, BSTR name, BSTR phaseLabel);
+    void Write(std::size_t k, BSTR name, BSTR phaseLabel);
     double MolecularWeight() const;
 
     PropertyCalculationContext context_;

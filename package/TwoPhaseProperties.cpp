@@ -77,9 +77,7 @@ void TwoPhaseCalculation::ReadProperties(const VARIANT& props) {
 }
 
 void TwoPhaseCalculation::Calculate(const VARIANT& phaseLabels) {
-    const std::vector<std::int32_t>& map = context_.materialMap;
-    const std::size_t nc = map.size();
-    const std::size_t packageCount = context_.compounds.size();
+    const std::size_t nc = context_.materialMap.size();
     const PropertyNameTables& tables = NameTables();
     for (int phase : {kLiquidPhase, kVaporPhase}) {
         const std::wstring word = kPhaseWord[phase];
@@ -90,13 +88,43 @@ void TwoPhaseCalculation::Calculate(const VARIANT& phaseLabels) {
                        (L"Invalid values for " + word + L" composition from material object: invalid number of values")
                            .c_str(),
                        temperature, pressure, fractions);
-        base_.T[phase] = temperature;
-        base_.P[phase] = pressure * 0.001;
-        base_.x[phase].assign(packageCount, 0.0);
-        for (std::size_t j = 0; j < nc; ++j) base_.x[phase][map[j]] = fractions[j];
+        SetPhaseState(phase, temperature, pressure, fractions);
     }
     if (forms_[kSurfaceTension] && base_.T[kLiquidPhase] != base_.T[kVaporPhase])
         throw CapeFailure(L"Surface tension calculations at phases of different temperature are not supported");
+    EvaluatePoints();
+    for (std::size_t k = 0; k < ids_.size(); ++k) {
+        const HRESULT hr = context_.material->SetTwoPhaseProp(names_[k], phaseLabels, nullptr, Result(k));
+        if (FAILED(hr))
+            throw CapeFailure(L"Failed to set " + BstrText(names_[k]) + L" on material object: " +
+                              GetCapeErrorText(context_.material, hr));
+    }
+}
+
+void TwoPhaseCalculation::Compute(const std::vector<std::int32_t>& ids, double temperature, double pressure,
+                                  const std::vector<double>& vapor, const std::vector<double>& liquid) {
+    phaseAt_[0] = kVaporPhase;
+    phaseAt_[1] = kLiquidPhase;
+    ids_ = ids;
+    for (unsigned& f : forms_) f = 0;
+    for (std::int32_t id : ids_) forms_[BaseOf(id)] |= 1u << FormOf(id);
+    SetPhaseState(kVaporPhase, temperature, pressure, vapor);
+    SetPhaseState(kLiquidPhase, temperature, pressure, liquid);
+    EvaluatePoints();
+}
+
+void TwoPhaseCalculation::SetPhaseState(int phase, double temperature, double pressure,
+                                        const std::vector<double>& fractions) {
+    const std::vector<std::int32_t>& map = context_.materialMap;
+    base_.T[phase] = temperature;
+    base_.P[phase] = pressure * 0.001;
+    base_.x[phase].assign(context_.compounds.size(), 0.0);
+    for (std::size_t j = 0; j < map.size(); ++j) base_.x[phase][map[j]] = fractions[j];
+}
+
+void TwoPhaseCalculation::EvaluatePoints() {
+    const std::vector<std::int32_t>& map = context_.materialMap;
+    const std::size_t nc = map.size();
     if (ids_.empty()) return;
 
     Evaluate(base_, kBase, 3, nullptr, 0x1Fu);
@@ -135,29 +163,27 @@ void TwoPhaseCalculation::Calculate(const VARIANT& phaseLabels) {
             }
         }
     }
+}
 
-    for (std::size_t k = 0; k < ids_.size(); ++k) {
-        const std::int32_t id = ids_[k];
-        const std::int32_t form = FormOf(id);
-        const bool composition = form == kDMoles || form == kDMolFraction;
-        const bool sigma = BaseOf(id) == kSurfaceTension;
-        const std::size_t count = sigma ? (composition ? 2 * nc : 1) : (composition ? 2 * nc * nc : nc);
-        VariantArray& result = count == 1 ? context_.scalarResult
-                               : composition ? context_.matrixResult
-                                             : context_.compoundResult;
-        double* values = PrepareResult(result, count);
-        try {
-            Values(id, values);
-        } catch (...) {
-            result.Unlock();
-            throw;
-        }
+const VARIANT& TwoPhaseCalculation::Result(std::size_t k) {
+    const std::size_t nc = context_.materialMap.size();
+    const std::int32_t id = ids_[k];
+    const std::int32_t form = FormOf(id);
+    const bool composition = form == kDMoles || form == kDMolFraction;
+    const bool sigma = BaseOf(id) == kSurfaceTension;
+    const std::size_t count = sigma ? (composition ? 2 * nc : 1) : (composition ? 2 * nc * nc : nc);
+    VariantArray& result = count == 1 ? context_.scalarResult
+                           : composition ? context_.matrixResult
+                                         : context_.compoundResult;
+    double* values = PrepareResult(result, count);
+    try {
+        Values(id, values);
+    } catch (...) {
         result.Unlock();
-        const HRESULT hr = context_.material->SetTwoPhaseProp(names_[k], phaseLabels, nullptr, result.Value());
-        if (FAILED(hr))
-            throw CapeFailure(L"Failed to set " + BstrText(names_[k]) + L" on material object: " +
-                              GetCapeErrorText(context_.material, hr));
+        throw;
     }
+    result.Unlock();
+    return result.Value();
 }
 
 void TwoPhaseCalculation::Evaluate(TwoPhasePoint& point, int kind, unsigned which, const TwoPhasePoint* guess,

@@ -34,11 +34,21 @@ public:
         resolveMapping();
         Calculate(phaseLabels);
     }
+    // The same evaluation at a state the caller gives, for the phase pair ("Vapor", "Liquid"):
+    // the properties `ids` at T (K), P (Pa) and the vapour and liquid fractions (material
+    // order). Throws CapeFailure; afterwards Result(k) holds the values of ids[k].
+    void Compute(const std::vector<std::int32_t>& ids, double temperature, double pressure,
+                 const std::vector<double>& vapor, const std::vector<double>& liquid);
+    // The values of request item k in the result array of its shape (valid until the next call).
+    const VARIANT& Result(std::size_t k);
 
 private:
     void ReadPhaseLabels(const VARIANT& phaseLabels);
     void ReadProperties(const VARIANT& props);
     void Calculate(const VARIANT& phaseLabels);
+    void SetPhaseState(int phase, double temperature, double pressure, const std::vector<double>& fractions);
+    // The base point and every perturbed point the requested forms need.
+    void EvaluatePoints();
     // Densities of the phases in `which` (bit 1 liquid, bit 2 vapour), then the fugacity
     // coefficients and surface tension of the properties asking for `formBit`. `kind`: 0 base,
     // 1 temperature, 2 pressure, 3 liquid composition, 4 vapour composition.

@@ -1,7 +1,9 @@
 // ICapeThermoUniversalConstant of CPropertyPackage: five physical constants.
-#include "package/PropertyPackage.h"
+#include "package/UniversalConstants.h"
 
 #include <iterator>
+
+#include "package/PropertyPackage.h"
 
 namespace tarnevo {
 namespace {
@@ -23,21 +25,23 @@ constexpr UniversalConstant kConstants[] = {
 
 }  // namespace
 
+std::optional<double> UniversalConstantValue(BSTR name) noexcept {
+    if (!name) return std::nullopt;
+    const int length = static_cast<int>(SysStringLen(name));
+    for (const UniversalConstant& constant : kConstants)
+        if (CompareStringOrdinal(name, length, constant.name, -1, TRUE) == CSTR_EQUAL) return constant.value;
+    return std::nullopt;
+}
+
 STDMETHODIMP CPropertyPackage::GetUniversalConstant(BSTR constantId, VARIANT* constantValue) {
     return GuardedInitialised(L"GetUniversalConstant", kInterface, [&]() -> HRESULT {
         CheckOutPointer(constantValue);
-        if (constantId) {
-            const int length = static_cast<int>(SysStringLen(constantId));
-            for (const UniversalConstant& constant : kConstants) {
-                if (CompareStringOrdinal(constantId, length, constant.name, -1, TRUE) == CSTR_EQUAL) {
-                    VariantInit(constantValue);
-                    constantValue->vt = VT_R8;
-                    constantValue->dblVal = constant.value;
-                    return S_OK;
-                }
-            }
-        }
-        throw CapeFailure(L"Unknown/unsupported constant");
+        const std::optional<double> value = UniversalConstantValue(constantId);
+        if (!value) throw CapeFailure(L"Unknown/unsupported constant");
+        VariantInit(constantValue);
+        constantValue->vt = VT_R8;
+        constantValue->dblVal = *value;
+        return S_OK;
     });
 }
 

@@ -169,26 +169,6 @@ std::vector<std::wstring> CHostMaterial::PresentPhaseLabels() const { return Rea
 
 std::vector<long> CHostMaterial::PresentPhaseStatus() const { return ReadLongs(store_.PresentStatus()); }
 
-// --- Failure injection and the call record ------------------------------------------------
-
-void CHostMaterial::FailCall(const std::wstring& method, HRESULT hr, const std::wstring& description,
-                             const std::wstring& qualifier) {
-    log_.AddFailure(InjectedFailure{method, qualifier, hr, description});
-}
-
-std::vector<MaterialCall> CHostMaterial::CallsTo(const std::wstring& method) const {
-    std::vector<MaterialCall> result;
-    for (const MaterialCall& call : log_.Calls())
-        if (call.method == method) result.push_back(call);
-    return result;
-}
-
-std::vector<std::wstring> CHostMaterial::CallDescriptions() const {
-    std::vector<std::wstring> result;
-    for (const MaterialCall& call : log_.Calls()) result.push_back(call.Describe());
-    return result;
-}
-
 // --- Checks ------------------------------------------------------------------------------------
 
 std::wstring CHostMaterial::KnownPhase(BSTR phaseLabel) const {

@@ -34,8 +34,7 @@
 
 #include "TARNEVO.h"
 #include "module/ComObject.h"
-#include "tools/host/HostErrorSource.h"
-#include "tools/host/MaterialCallLog.h"
+#include "tools/host/RecordingHostObject.h"
 #include "tools/host/MaterialStore.h"
 
 namespace tarnevo::host {
@@ -56,7 +55,7 @@ struct HostCompoundData {
 
 class CHostMaterial : public DispatchImpl<ICapeThermoMaterial>,
                       public DispatchImpl<ICapeThermoCompounds>,
-                      public CHostErrorSource {
+                      public CRecordingHostObject {
 public:
     TARNEVO_BEGIN_INTERFACE_MAP(CHostMaterial)
         TARNEVO_INTERFACE_AS(IDispatch, ICapeThermoMaterial)
@@ -114,15 +113,6 @@ public:
     std::vector<long> PresentPhaseStatus() const;
     const MaterialStore& Store() const noexcept { return store_; }
 
-    // --- Failure injection and the call record ---
-    void FailCall(const std::wstring& method, HRESULT hr, const std::wstring& description,
-                  const std::wstring& qualifier = L"");
-    void ClearFailures() noexcept { log_.ClearFailures(); }
-    const std::vector<MaterialCall>& Calls() const noexcept { return log_.Calls(); }
-    std::vector<MaterialCall> CallsTo(const std::wstring& method) const;
-    std::vector<std::wstring> CallDescriptions() const;
-    void ClearCalls() noexcept { log_.Clear(); }
-
     // ICapeThermoMaterial
     STDMETHODIMP ClearAllProps() override;
     STDMETHODIMP CopyFromMaterial(IDispatch** source) override;
@@ -160,27 +150,6 @@ private:
         return offersCompounds_ ? static_cast<ICapeThermoCompounds*>(this) : nullptr;
     }
 
-    // Records the call that `describe` makes, applies an injected failure, then runs
-    // `body(call)`; whatever either throws becomes a recorded failure of `interfaceName`.
-    template <class Describe, class Body>
-    HRESULT Run(const wchar_t* interfaceName, Describe&& describe, Body&& body) noexcept {
-        size_t index = static_cast<size_t>(-1);
-        HRESULT hr = S_OK;
-        try {
-            index = log_.Add(describe());
-            MaterialCall& call = log_.At(index);
-            if (const InjectedFailure* failure = log_.FailureFor(call))
-                hr = Fail(failure->hr, failure->description, call.method.c_str(), interfaceName);
-            else
-                hr = body(call);
-        } catch (...) {
-            hr = RecordCurrentException(index == static_cast<size_t>(-1) ? L"" : log_.At(index).method.c_str(),
-                                        interfaceName);
-        }
-        if (index != static_cast<size_t>(-1)) log_.At(index).result = hr;
-        return hr;
-    }
-
     // Checks shared by the interface methods; each throws HostFailure.
     std::wstring KnownPhase(BSTR phaseLabel) const;
     std::vector<std::wstring> KnownPhasePair(const VARIANT& phaseLabels) const;
@@ -199,7 +168,6 @@ private:
     std::vector<std::wstring> knownPhases_{L"Vapor", L"Liquid"};
     bool offersCompounds_ = true;
     MaterialStore store_;
-    MaterialCallLog log_;
 };
 
 }  // namespace tarnevo::host
