@@ -1,4 +1,5 @@
-// Real COM activation by ProgID: the registered module is driven by a late-bound VBScript
+// Real COM activation by ProgID of the manager and the thermo system: the registered module is
+// driven by a late-bound VBScript
 // under cscript, as a scripting host would.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -55,7 +56,7 @@ std::wstring AppData() {
     return path;
 }
 
-TEST(ManagerActivation, ScriptCreatesTheManagerByProgIdListsGetsAndInitialisesAPackage) {
+TEST(ManagerActivation, ScriptCreatesTheManagerAndTheThermoSystemByProgIdAndGetsPackages) {
     const std::wstring dll = WindowsPath(TARNEVO_TEST_DLL);
     const std::wstring userFolder = AppData() + L"\\Tarnevo";
     CreateDirectoryW(userFolder.c_str(), nullptr);
@@ -96,6 +97,12 @@ TEST(ManagerActivation, ScriptCreatesTheManagerByProgIdListsGetsAndInitialisesAP
                    "Set missing = manager.GetPropertyPackage(\"NoSuchPackage\")\r\n"
                    "count = missing.GetNumCompounds()\r\n"
                    "out.WriteLine \"missing: \" & Hex(Err.Number) & \" \" & Err.Description\r\n"
+                   "Err.Clear\r\n"
+                   "Set system = CreateObject(\"TARNEVO.ThermoSystem\")\r\n"
+                   "systemNames = system.GetPropertyPackages()\r\n"
+                   "out.WriteLine \"system list: \" & Hex(Err.Number) & \" \" & VarType(systemNames)\r\n"
+                   "Set package10 = system.ResolvePropertyPackage(\"ScriptGas\")\r\n"
+                   "out.WriteLine \"system package: \" & Hex(Err.Number) & \" \" & package10.GetNumCompounds()\r\n"
                    "out.Close\r\n");
     DWORD exitCode = RunProgram(L"cscript.exe //nologo \"" + script + L"\"");
     std::string text = ReadFileBytes(output);
@@ -122,6 +129,9 @@ TEST(ManagerActivation, ScriptCreatesTheManagerByProgIdListsGetsAndInitialisesAP
     EXPECT_THAT(lines, Contains(::testing::AnyOf("initialised: 0 2", "initialised: 80040509 "))) << text;
     // A package without a definition file fails its on-demand initialisation.
     EXPECT_THAT(text, HasSubstr("missing: 8004050F")) << text;
+    // The 1.0 thermo system by its ProgID: the package names as a string array (vbArray + vbString).
+    EXPECT_THAT(lines, Contains("system list: 0 8200")) << text;
+    EXPECT_THAT(lines, Contains("system package: 0 2")) << text;
 }
 
 }  // namespace

@@ -16,10 +16,10 @@ const Usage kUsages[] = {
              L"[--description TEXT] [--mix FILE]"},
     {L"show", L"tarnevo show NAME [--csv|--json]"},
     {L"props", L"tarnevo props NAME --phase Vapor|Liquid --T K --P Pa --x x1,x2,... [--props LIST] "
-               L"[--derivatives] [--csv|--json]"},
+               L"[--derivatives] [--api 1.1|1.0] [--csv|--json]"},
     {L"tdep", L"tarnevo tdep NAME --T K [--props LIST] [--compounds LIST] [--csv|--json]"},
     {L"flash", L"tarnevo flash NAME --z z1,z2,... and two of --T K, --P Pa, --H J/mol, --S J/(mol K), "
-               L"--U J/mol, --V m3/mol, --Q fraction [--mass] [--csv|--json]"},
+               L"--U J/mol, --V m3/mol, --Q fraction [--mass] [--api 1.1|1.0] [--csv|--json]"},
     {L"envelope", L"tarnevo envelope NAME --z z1,z2,... [--pmin Pa] [--pmax Pa] [--points N] "
                   L"[--out PREFIX] [--csv|--json]"},
     {L"bench", L"tarnevo bench NAME [--z z1,z2,...] [--T K] [--P Pa] [--seconds S] [--csv|--json]"},

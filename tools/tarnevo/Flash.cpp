@@ -86,4 +86,55 @@ FlashResult Flasher::Run(const FlashSpecification& first, const FlashSpecificati
     return result;
 }
 
+Flasher10::Flasher10(Package& package)
+    : package_(package), material_(host::CHostMaterial10::Create(package.CompoundIds())) {}
+
+std::wstring Flasher10::Key(const FlashSpecification& first, const FlashSpecification& second) {
+    std::wstring pair = std::wstring(VariableName(first.variable)) + VariableName(second.variable);
+    for (const wchar_t* key : {L"TP", L"TH", L"TS", L"PH", L"PS", L"HS"}) {
+        const std::wstring text = key;
+        if (pair == text || pair == std::wstring{text[1], text[0]}) return text;
+    }
+    if (pair == L"TQ" || pair == L"QT") return L"TVF";
+    if (pair == L"PQ" || pair == L"QP") return L"PVF";
+    return L"";
+}
+
+FlashResult Flasher10::Run(const FlashSpecification& first, const FlashSpecification& second,
+                           const std::vector<double>& z) {
+    host::CHostMaterial10& material = *material_.Get();
+    material.ClearValues();
+    material.ClearCalls();
+    material.Put(L"fraction", L"overall", z, L"mole");
+    for (const FlashSpecification& spec : {first, second}) {
+        switch (spec.variable) {
+            case FlashVariable::T: material.Put(L"temperature", L"overall", {spec.value}); break;
+            case FlashVariable::P: material.Put(L"pressure", L"overall", {spec.value}); break;
+            case FlashVariable::H: material.Put(L"enthalpy", L"overall", {spec.value}, L"mole", L"mixture"); break;
+            case FlashVariable::S: material.Put(L"entropy", L"overall", {spec.value}, L"mole", L"mixture"); break;
+            case FlashVariable::Q: material.Put(L"phaseFraction", L"Vapor", {spec.value}, L"mole"); break;
+            default: break;
+        }
+    }
+    ICapeThermoPropertyPackage* package10 = package_.Version10();
+    CheckCape(package10->CalcEquilibrium(material_->Dispatch(), _bstr_t(Key(first, second).c_str()), _variant_t()),
+              package10, L"CalcEquilibrium", L"ICapeThermoPropertyPackage");
+
+    FlashResult result;
+    result.temperature = Scalar(material.Get(L"temperature", L"overall"), L"the overall temperature");
+    result.pressure = Scalar(material.Get(L"pressure", L"overall"), L"the overall pressure");
+    for (const wchar_t* label : {L"Vapor", L"Liquid"}) {
+        auto composition = material.Get(L"fraction", label, L"mole");
+        if (!composition) continue;
+        PhaseResult phase;
+        phase.label = label;
+        phase.fraction = Scalar(material.Get(L"phaseFraction", label, L"mole"), L"a phase fraction");
+        phase.temperature = result.temperature;
+        phase.pressure = result.pressure;
+        phase.composition = *composition;
+        result.phases.push_back(std::move(phase));
+    }
+    return result;
+}
+
 }  // namespace tarnevo::cli

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "tools/host/HostMaterial.h"
+#include "tools/host/HostMaterial10.h"
 #include "tools/tarnevo/Server.h"
 
 namespace tarnevo::cli {
@@ -49,6 +50,23 @@ public:
 private:
     Package& package_;
     host::CHostMaterial::Ptr material_;
+};
+
+// The same flash through the 1.0 surface: CalcEquilibrium with the flash key of the two
+// specifications ("TP", "PH", "TVF", ...) on a 1.0 material holding the overall composition
+// and the specified values; the phases are those whose compositions the package stored.
+class Flasher10 {
+public:
+    explicit Flasher10(Package& package);
+    // The 1.0 flash key of two specifications; empty when the 1.0 surface has none.
+    static std::wstring Key(const FlashSpecification& first, const FlashSpecification& second);
+    // Throws CapeFailure when the package fails.
+    FlashResult Run(const FlashSpecification& first, const FlashSpecification& second, const std::vector<double>& z);
+    host::CHostMaterial10& Material() { return *material_.Get(); }
+
+private:
+    Package& package_;
+    host::CHostMaterial10::Ptr material_;
 };
 
 }  // namespace tarnevo::cli

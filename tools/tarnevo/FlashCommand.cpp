@@ -1,9 +1,11 @@
 // tarnevo flash NAME --z ... and two specifications: the phases found, their fractions and
 // compositions, then the main properties of each phase (CalcSinglePhaseProp on the flashed
 // material). A property the package cannot give for a phase is shown as missing with a note.
+// With --api 1.0 the flash and the properties go through the 1.0 thermo system's package.
 #include <comdef.h>
 
 #include <cmath>
+#include <functional>
 
 #include "tools/host/VariantValues.h"
 #include "tools/tarnevo/CapeFailure.h"
@@ -38,25 +40,29 @@ std::vector<FlashSpecification> ReadSpecifications(const Arguments& args) {
     return specs;
 }
 
-// Properties of one phase of the flashed material; missing values are NaN.
-std::vector<double> PhaseProperties(Package& package, host::CHostMaterial& material, const std::wstring& phase,
-                                    const std::vector<std::wstring>& names) {
-    ICapeThermoPropertyRoutine* routine = package.Routine();
+// Properties of one phase of the flashed material; missing values are NaN. `calculate` asks
+// the package for names (throwing CapeFailure), `read` gives what it stored for one.
+using Calculate = std::function<void(const std::vector<std::wstring>& names)>;
+using Read = std::function<std::optional<std::vector<double>>(const std::wstring& name)>;
+
+std::vector<double> PhaseProperties(const std::wstring& phase, const std::vector<std::wstring>& names,
+                                    const Calculate& calculate, const Read& read) {
     std::vector<double> values(names.size(), NAN);
-    auto read = [&](size_t k) {
-        const auto written = WrittenSinglePhase(material, names[k], phase);
+    auto take = [&](size_t k) {
+        const auto written = read(names[k]);
         if (written && written->size() == 1) values[k] = (*written)[0];
     };
-    const HRESULT hr = routine->CalcSinglePhaseProp(host::StringArray(names), _bstr_t(phase.c_str()));
-    if (SUCCEEDED(hr)) {
-        for (size_t k = 0; k < names.size(); ++k) read(k);
+    try {
+        calculate(names);
+        for (size_t k = 0; k < names.size(); ++k) take(k);
         return values;
+    } catch (const CapeFailure&) {
+        // one at a time below, to tell which properties fail
     }
     for (size_t k = 0; k < names.size(); ++k) {
         try {
-            CheckCape(routine->CalcSinglePhaseProp(host::StringArray({names[k]}), _bstr_t(phase.c_str())), routine,
-                      L"CalcSinglePhaseProp", L"ICapeThermoPropertyRoutine");
-            read(k);
+            calculate({names[k]});
+            take(k);
         } catch (const CapeFailure& failure) {
             Note(phase + L" " + names[k] + L": " + failure.description());
         }
@@ -69,19 +75,33 @@ std::vector<double> PhaseProperties(Package& package, host::CHostMaterial& mater
 int RunFlash(const Words& words) {
     const Arguments args = Arguments::Parse(words, L"flash",
                                             {{L"z", true}, {L"T", true}, {L"P", true}, {L"H", true}, {L"S", true},
-                                             {L"U", true}, {L"V", true}, {L"Q", true}, {L"mass", false}},
+                                             {L"U", true}, {L"V", true}, {L"Q", true}, {L"mass", false},
+                                             {L"api", true}},
                                             1);
     const std::vector<FlashSpecification> specs = ReadSpecifications(args);
     const bool mass = args.Flag(L"mass");
     if (mass && specs[0].variable != FlashVariable::Q && specs[1].variable != FlashVariable::Q)
         args.Refuse(L"--mass applies to --Q only");
-    Server server;
+    const Api api = ApiOf(args);
+    if (api == Api::V10 && mass) args.Refuse(L"--mass: the 1.0 interface has mole-basis vapour fractions only");
+    if (api == Api::V10 && Flasher10::Key(specs[0], specs[1]).empty())
+        args.Refuse(std::wstring(L"the 1.0 interface has no ") + VariableName(specs[0].variable) + L"-" +
+                    VariableName(specs[1].variable) + L" flash");
+    Server server(api);
     std::unique_ptr<Package> package = server.Open(args.Positional(0), args);
     const std::vector<std::wstring>& compounds = package->CompoundIds();
     const std::vector<double> z = ReadComposition(args, L"z", compounds);
 
-    Flasher flasher(*package);
-    const FlashResult result = flasher.Run(specs[0], specs[1], z, mass);
+    std::unique_ptr<Flasher> flasher;
+    std::unique_ptr<Flasher10> flasher10;
+    FlashResult result;
+    if (api == Api::V10) {
+        flasher10 = std::make_unique<Flasher10>(*package);
+        result = flasher10->Run(specs[0], specs[1], z);
+    } else {
+        flasher = std::make_unique<Flasher>(*package);
+        result = flasher->Run(specs[0], specs[1], z, mass);
+    }
 
     Table state{L"state", {{L"quantity"}, {L"value", true}, {L"unit"}}};
     state.Add({Cell(L"flash"), Cell(std::wstring(VariableName(specs[0].variable)) + L"-" +
@@ -113,7 +133,24 @@ int RunFlash(const Words& words) {
     std::vector<std::vector<double>> perPhase;
     for (const PhaseResult& phase : result.phases) {
         properties.columns.push_back({phase.label, true});
-        perPhase.push_back(PhaseProperties(*package, flasher.Material(), phase.label, names));
+        const _variant_t phaseList = host::StringArray({phase.label});
+        Calculate calculate = [&](const std::vector<std::wstring>& list) {
+            if (flasher10) {
+                ICapeThermoPropertyPackage* package10 = package->Version10();
+                CheckCape(package10->CalcProp(flasher10->Material().Dispatch(), host::StringArray(list), phaseList,
+                                              _bstr_t(L"Mixture")),
+                          package10, L"CalcProp", L"ICapeThermoPropertyPackage");
+                return;
+            }
+            ICapeThermoPropertyRoutine* routine = package->Routine();
+            CheckCape(routine->CalcSinglePhaseProp(host::StringArray(list), _bstr_t(phase.label.c_str())), routine,
+                      L"CalcSinglePhaseProp", L"ICapeThermoPropertyRoutine");
+        };
+        Read read = [&](const std::wstring& name) {
+            return flasher10 ? Stored10(flasher10->Material(), name, phase.label)
+                             : WrittenSinglePhase(flasher->Material(), name, phase.label);
+        };
+        perPhase.push_back(PhaseProperties(phase.label, names, calculate, read));
     }
     properties.columns.push_back({L"overall", true});
     for (size_t k = 0; k < names.size(); ++k) {

@@ -28,4 +28,10 @@ std::optional<std::vector<double>> WrittenSinglePhase(const host::CHostMaterial&
     return Find(material, host::PropertyScope::SinglePhase, property, phase);
 }
 
+std::optional<std::vector<double>> Stored10(const host::CHostMaterial10& material, const std::wstring& property,
+                                            const std::wstring& phase, const std::wstring& calcType) {
+    auto values = material.Get(property, phase, L"mole", calcType);
+    return values ? values : material.Get(property, phase, L"", calcType);
+}
+
 }  // namespace tarnevo::cli

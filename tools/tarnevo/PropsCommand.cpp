@@ -1,6 +1,9 @@
 // tarnevo props NAME --phase ... --T ... --P ... --x ...: single-phase properties of one
-// phase state through CalcSinglePhaseProp on the host's material.
+// phase state through CalcSinglePhaseProp on the host's material, or with --api 1.0 through
+// the 1.0 CalcProp on a 1.0 material.
 #include <comdef.h>
+
+#include <functional>
 
 #include "tools/host/VariantValues.h"
 #include "tools/tarnevo/CapeFailure.h"
@@ -50,23 +53,40 @@ std::vector<std::wstring> RequestedProperties(const Arguments& args) {
 int RunProps(const Words& words) {
     const Arguments args = Arguments::Parse(words, L"props",
                                             {{L"phase", true}, {L"T", true}, {L"P", true}, {L"x", true},
-                                             {L"props", true}, {L"derivatives", false}},
+                                             {L"props", true}, {L"derivatives", false}, {L"api", true}},
                                             1);
     const std::wstring phase = PhaseLabel(args);
     const double temperature = args.Number(L"T");
     const double pressure = args.Number(L"P");
     const std::vector<std::wstring> names = RequestedProperties(args);
-    Server server;
+    const Api api = ApiOf(args);
+    Server server(api);
     std::unique_ptr<Package> package = server.Open(args.Positional(0), args);
     const std::vector<std::wstring>& compounds = package->CompoundIds();
     const std::vector<double> x = ReadComposition(args, L"x", compounds);
 
-    host::CHostMaterial::Ptr material = package->NewMaterial();
-    material->PutPhaseState(phase, temperature, pressure, x);
-    material->PutPresentPhases({phase});
-    ICapeThermoPropertyRoutine* routine = package->Routine();
-    CheckCape(routine->CalcSinglePhaseProp(host::StringArray(names), _bstr_t(phase.c_str())), routine,
-              L"CalcSinglePhaseProp", L"ICapeThermoPropertyRoutine");
+    std::function<std::optional<std::vector<double>>(const std::wstring&)> written;
+    host::CHostMaterial::Ptr material;
+    host::CHostMaterial10::Ptr material10;
+    if (api == Api::V10) {
+        material10 = host::CHostMaterial10::Create(compounds);
+        material10->Put(L"temperature", L"overall", {temperature});
+        material10->Put(L"pressure", L"overall", {pressure});
+        material10->Put(L"fraction", phase, x, L"mole");
+        ICapeThermoPropertyPackage* package10 = package->Version10();
+        CheckCape(package10->CalcProp(material10->Dispatch(), host::StringArray(names), host::StringArray({phase}),
+                                      _bstr_t(L"Mixture")),
+                  package10, L"CalcProp", L"ICapeThermoPropertyPackage");
+        written = [&](const std::wstring& name) { return Stored10(*material10.Get(), name, phase); };
+    } else {
+        material = package->NewMaterial();
+        material->PutPhaseState(phase, temperature, pressure, x);
+        material->PutPresentPhases({phase});
+        ICapeThermoPropertyRoutine* routine = package->Routine();
+        CheckCape(routine->CalcSinglePhaseProp(host::StringArray(names), _bstr_t(phase.c_str())), routine,
+                  L"CalcSinglePhaseProp", L"ICapeThermoPropertyRoutine");
+        written = [&](const std::wstring& name) { return WrittenSinglePhase(*material.Get(), name, phase); };
+    }
 
     Table state{L"state", {{L"quantity"}, {L"value", true}, {L"unit"}}};
     state.Add({Cell(L"phase"), Cell(phase), Cell()});
@@ -76,7 +96,7 @@ int RunProps(const Words& words) {
 
     Table properties{L"properties", {{L"property"}, {L"compound"}, {L"by"}, {L"value", true}, {L"unit"}}};
     for (const std::wstring& name : names) {
-        const auto values = WrittenSinglePhase(*material.Get(), name, phase);
+        const auto values = written(name);
         AddPropertyRows(properties, name, values ? *values : std::vector<double>(), compounds,
                         SinglePhaseUnit(name));
     }

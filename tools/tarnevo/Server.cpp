@@ -15,6 +15,7 @@ using Microsoft::WRL::ComPtr;
 namespace {
 
 const wchar_t kManagerInterface[] = L"ICapeThermoPropertyPackageManager";
+const wchar_t kSystemInterface[] = L"ICapeThermoSystem";
 
 std::wstring BstrText(BSTR text) { return text ? std::wstring(text, SysStringLen(text)) : std::wstring(); }
 
@@ -64,6 +65,12 @@ ICapeThermoEquilibriumRoutine* Package::Equilibrium() {
     return equilibrium_.Get();
 }
 
+ICapeThermoPropertyPackage* Package::Version10() {
+    if (!version10_)
+        CheckCape(object_.As(&version10_), object_.Get(), L"QueryInterface", L"ICapeThermoPropertyPackage");
+    return version10_.Get();
+}
+
 const CompoundList& Package::List() {
     if (list_) return *list_;
     _variant_t ids, formulae, names, boilTemps, molwts, casnos;
@@ -100,17 +107,26 @@ std::vector<std::wstring> Package::TakeMessages() {
     return messages;
 }
 
-Server::Server() : context_(host::CHostSimulationContext::Create()) {
+Api ApiOf(const Arguments& args) {
+    const std::wstring api = args.Text(L"api").value_or(L"1.1");
+    if (api == L"1.1") return Api::V11;
+    if (api == L"1.0") return Api::V10;
+    args.Refuse(L"--api: \"" + api + L"\" is neither 1.1 nor 1.0");
+}
+
+Server::Server(Api api) : context_(host::CHostSimulationContext::Create()) {
+    const wchar_t* progId = api == Api::V10 ? kThermoSystemProgId : kManagerProgId;
     CLSID clsid;
-    HRESULT hr = CLSIDFromProgID(kManagerProgId, &clsid);
+    HRESULT hr = CLSIDFromProgID(progId, &clsid);
     if (FAILED(hr))
-        throw ProgramFailure(std::wstring(L"cannot find ") + kManagerProgId + L" (is TARNEVO64.dll registered?): " +
-                          SystemText(hr));
-    hr = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, __uuidof(ICapeThermoPropertyPackageManager),
-                          reinterpret_cast<void**>(manager_.GetAddressOf()));
-    if (FAILED(hr)) throw ProgramFailure(std::wstring(L"cannot create ") + kManagerProgId + L": " + SystemText(hr));
+        throw ProgramFailure(std::wstring(L"cannot find ") + progId + L" (is TARNEVO64.dll registered?): " +
+                             SystemText(hr));
+    ComPtr<IUnknown> object;
+    hr = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&object));
+    if (SUCCEEDED(hr)) hr = api == Api::V10 ? object.As(&system_) : object.As(&manager_);
+    if (FAILED(hr)) throw ProgramFailure(std::wstring(L"cannot create ") + progId + L": " + SystemText(hr));
     ComPtr<ICapeUtilities> utilities;
-    CheckCape(manager_.As(&utilities), manager_.Get(), L"QueryInterface", L"ICapeUtilities");
+    CheckCape(object.As(&utilities), object.Get(), L"QueryInterface", L"ICapeUtilities");
     CheckCape(utilities->put_simulationContext(context_->Dispatch()), utilities.Get(), L"simulationContext",
               L"ICapeUtilities");
     CheckCape(utilities->Initialize(), utilities.Get(), L"Initialize", L"ICapeUtilities");
@@ -119,12 +135,16 @@ Server::Server() : context_(host::CHostSimulationContext::Create()) {
 Server::~Server() {
     ComPtr<ICapeUtilities> utilities;
     if (manager_ && SUCCEEDED(manager_.As(&utilities))) utilities->Terminate();
+    if (system_ && SUCCEEDED(system_.As(&utilities))) utilities->Terminate();
 }
 
 std::vector<std::wstring> Server::PackageNames() {
     _variant_t names;
-    CheckCape(manager_->GetPropertyPackageList(&names), manager_.Get(), L"GetPropertyPackageList",
-              kManagerInterface);
+    if (system_)
+        CheckCape(system_->GetPropertyPackages(&names), system_.Get(), L"GetPropertyPackages", kSystemInterface);
+    else
+        CheckCape(manager_->GetPropertyPackageList(&names), manager_.Get(), L"GetPropertyPackageList",
+                  kManagerInterface);
     try {
         return host::ReadStrings(names);
     } catch (const host::ValueError& error) {
@@ -143,8 +163,12 @@ std::unique_ptr<Package> Server::Open(const std::wstring& name, const Arguments&
 
 std::unique_ptr<Package> Server::OpenUnchecked(const std::wstring& name) {
     ComPtr<IDispatch> object;
-    CheckCape(manager_->GetPropertyPackage(_bstr_t(name.c_str()), object.GetAddressOf()), manager_.Get(),
-              L"GetPropertyPackage", kManagerInterface);
+    if (system_)
+        CheckCape(system_->ResolvePropertyPackage(_bstr_t(name.c_str()), object.GetAddressOf()), system_.Get(),
+                  L"ResolvePropertyPackage", kSystemInterface);
+    else
+        CheckCape(manager_->GetPropertyPackage(_bstr_t(name.c_str()), object.GetAddressOf()), manager_.Get(),
+                  L"GetPropertyPackage", kManagerInterface);
     if (!object) throw ProgramFailure(L"GetPropertyPackage returned no package for \"" + name + L"\"");
     return std::make_unique<Package>(name, std::move(object), context_);
 }

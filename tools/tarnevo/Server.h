@@ -1,5 +1,5 @@
-// The program's side of the CAPE-OPEN conversation: the property package manager activated
-// through COM by its ProgID, and the packages it hands out, each initialised, given the
+// The program's side of the CAPE-OPEN conversation: the property package manager (or, for
+// the 1.0 surface, the thermo system) activated through COM by its ProgID, and the packages it hands out, each initialised, given the
 // host's simulation context and, for calculations, the host's material object.
 //   Server server;                                   // CoCreateInstance + Initialize
 //   std::unique_ptr<Package> gas = server.Open(L"NaturalGas", args);
@@ -25,6 +25,13 @@ namespace tarnevo::cli {
 class Arguments;
 
 constexpr wchar_t kManagerProgId[] = L"TARNEVO.PropertyPackageManager";
+constexpr wchar_t kThermoSystemProgId[] = L"TARNEVO.ThermoSystem";
+
+// Which CAPE-OPEN surface a command uses: the 1.1 manager and package interfaces, or the 1.0
+// thermo system and ICapeThermoPropertyPackage.
+enum class Api { V11, V10 };
+// The value of --api ("1.1", the default, or "1.0"); anything else is refused.
+Api ApiOf(const Arguments& args);
 
 struct CompoundList {
     std::vector<std::wstring> ids;
@@ -48,6 +55,7 @@ public:
     ICapeThermoCompounds* Compounds() const noexcept { return compounds_.Get(); }
     ICapeThermoPropertyRoutine* Routine();
     ICapeThermoEquilibriumRoutine* Equilibrium();
+    ICapeThermoPropertyPackage* Version10();
 
     // GetCompoundList, read once.
     const CompoundList& List();
@@ -65,6 +73,7 @@ private:
     Microsoft::WRL::ComPtr<ICapeThermoCompounds> compounds_;
     Microsoft::WRL::ComPtr<ICapeThermoPropertyRoutine> routine_;
     Microsoft::WRL::ComPtr<ICapeThermoEquilibriumRoutine> equilibrium_;
+    Microsoft::WRL::ComPtr<ICapeThermoPropertyPackage> version10_;
     host::CHostSimulationContext::Ptr context_;
     std::unique_ptr<CompoundList> list_;
     bool materialSet_ = false;
@@ -72,7 +81,7 @@ private:
 
 class Server {
 public:
-    Server();
+    explicit Server(Api api = Api::V11);
     ~Server();
     Server(const Server&) = delete;
     Server& operator=(const Server&) = delete;
@@ -86,6 +95,7 @@ public:
 
 private:
     Microsoft::WRL::ComPtr<ICapeThermoPropertyPackageManager> manager_;
+    Microsoft::WRL::ComPtr<ICapeThermoSystem> system_;   // instead of the manager for Api::V10
     host::CHostSimulationContext::Ptr context_;
 };
 

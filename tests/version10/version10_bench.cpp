@@ -1,0 +1,93 @@
+// The 1.0 calls (CalcProp, CalcEquilibrium) against the 1.1 calls for the same request on
+// the same package and state: time per call and the 1.0 surcharge.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+#include "tests/flash/FlashFixture.h"
+#include "tools/host/HostMaterial10.h"
+#include "tools/host/VariantValues.h"
+
+using namespace tarnevo_test;
+namespace host = tarnevo::host;
+
+namespace {
+
+double Seconds() {
+    LARGE_INTEGER now, frequency;
+    QueryPerformanceCounter(&now);
+    QueryPerformanceFrequency(&frequency);
+    return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+// Per-call time of `body`, best of 7 rounds (the machine is shared); `clear` empties the
+// materials' call records before each round.
+double PerCall(const std::function<HRESULT()>& body, const std::function<void()>& clear, int calls) {
+    double best = 1e9;
+    for (int r = 0; r < 7; ++r) {
+        clear();
+        const double start = Seconds();
+        for (int i = 0; i < calls; ++i)
+            if (FAILED(body())) std::printf("call failed\n");
+        best = std::min(best, (Seconds() - start) / calls);
+    }
+    return best;
+}
+
+void Report(const char* name, double v11, double v10) {
+    std::printf("%-34s 1.1 %8.1f us/call, 1.0 %8.1f us/call: %+5.1f %%\n", name, v11 * 1e6, v10 * 1e6,
+                100 * (v10 / v11 - 1));
+}
+
+}  // namespace
+
+int main() {
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    {
+        PackagePtr package = FlashStore::Get(L"REFPROP").Package(L"NaturalGas");
+        ICapeThermoPropertyPackage* p10 = package.Get();
+        const auto o = package->EngineTP(190, 3e6, kNaturalGasFractions);
+        auto m11 = MakeMaterial(kNaturalGas, 190, 3e6, kNaturalGasFractions);
+        m11->PutPhaseState(L"Vapor", 190, 3e6, o.y);
+        m11->PutPhaseState(L"Liquid", 190, 3e6, o.x);
+        m11->PutOverall(L"enthalpy", L"mole", {o.h});
+        auto m10 = host::CHostMaterial10::Create(kNaturalGas);
+        m10->Put(L"temperature", L"overall", {190});
+        m10->Put(L"pressure", L"overall", {3e6});
+        m10->Put(L"fraction", L"overall", kNaturalGasFractions, L"mole");
+        m10->Put(L"fraction", L"Vapor", o.y, L"mole");
+        m10->Put(L"fraction", L"Liquid", o.x, L"mole");
+        m10->Put(L"enthalpy", L"overall", {o.h}, L"mole", L"mixture");
+        package->SetMaterial(m11->Dispatch());
+        auto clear = [&] {
+            m11->ClearCalls();
+            m10->ClearCalls();
+        };
+        const _variant_t props = host::StringArray({L"density", L"enthalpy", L"entropy", L"heatCapacityCp",
+                                                    L"speedOfSound", L"viscosity", L"thermalConductivity",
+                                                    L"fugacityCoefficient", L"enthalpy.Dtemperature"});
+        const _variant_t twoPhase = host::StringArray({L"kvalue", L"surfaceTension"});
+        const _bstr_t vapor(L"Vapor"), mixture(L"Mixture"), tp(L"TP"), ph(L"PH");
+        const _variant_t vaporList = host::StringArray({L"Vapor"});
+        const _variant_t pair = host::StringArray({L"Vapor", L"Liquid"});
+        const _variant_t vaporLiquid = host::StringArray({L"VaporLiquid"});
+        const int calls = 300;
+        Report("single-phase properties (9)",
+               PerCall([&] { return package->CalcSinglePhaseProp(props, vapor); }, clear, calls),
+               PerCall([&] { return p10->CalcProp(m10->Dispatch(), props, vaporList, mixture); }, clear, calls));
+        Report("two-phase properties (2)",
+               PerCall([&] { return package->CalcTwoPhaseProp(twoPhase, pair); }, clear, calls),
+               PerCall([&] { return p10->CalcProp(m10->Dispatch(), twoPhase, vaporLiquid, mixture); }, clear, calls));
+        const _variant_t t = Given(L"temperature"), p = Given(L"pressure"), h = Given(L"enthalpy");
+        const _bstr_t unspecified(L"Unspecified");
+        Report("T-P flash", PerCall([&] { return package->CalcEquilibrium(t, p, unspecified); }, clear, calls / 3),
+               PerCall([&] { return p10->CalcEquilibrium(m10->Dispatch(), tp, _variant_t()); }, clear, calls / 3));
+        Report("P-H flash", PerCall([&] { return package->CalcEquilibrium(p, h, unspecified); }, clear, calls / 3),
+               PerCall([&] { return p10->CalcEquilibrium(m10->Dispatch(), ph, _variant_t()); }, clear, calls / 3));
+    }
+    CoUninitialize();
+    return 0;
+}
