@@ -37,11 +37,16 @@ double MaterialObject10::GetScalar(BSTR property, BSTR phase, BSTR calcType, BST
     return values.GetDouble(0);
 }
 
-void MaterialObject10::SetProp(BSTR property, BSTR phase, BSTR calcType, BSTR basis, const VARIANT& values,
-                               const std::wstring& failurePrefix) const {
+HRESULT MaterialObject10::TrySetProp(BSTR property, BSTR phase, BSTR calcType, BSTR basis,
+                                     const VARIANT& values) const {
     VARIANT allCompounds;
     VariantInit(&allCompounds);
-    const HRESULT hr = material_->SetProp(property, phase, allCompounds, calcType, basis, values);
+    return material_->SetProp(property, phase, allCompounds, calcType, basis, values);
+}
+
+void MaterialObject10::SetProp(BSTR property, BSTR phase, BSTR calcType, BSTR basis, const VARIANT& values,
+                               const std::wstring& failurePrefix) const {
+    const HRESULT hr = TrySetProp(property, phase, calcType, basis, values);
     if (FAILED(hr)) throw CapeFailure(failurePrefix + ErrorText(hr));
 }
 

@@ -38,6 +38,8 @@ public:
     HRESULT GetProp(BSTR property, BSTR phase, BSTR calcType, BSTR basis, VariantArray& values) const;
     // GetProp of one double.
     double GetScalar(BSTR property, BSTR phase, BSTR calcType, BSTR basis, const ScalarMessages& messages) const;
+    // SetProp; the material's HRESULT.
+    HRESULT TrySetProp(BSTR property, BSTR phase, BSTR calcType, BSTR basis, const VARIANT& values) const;
     // SetProp; a refusal throws `failurePrefix` + the error text.
     void SetProp(BSTR property, BSTR phase, BSTR calcType, BSTR basis, const VARIANT& values,
                  const std::wstring& failurePrefix) const;

@@ -1,6 +1,5 @@
 #include "version10/PropertyCalculation10.h"
 
-#include <comdef.h>
 
 #include <cmath>
 #include <string>
@@ -156,52 +155,63 @@ public:
         }
     }
 
-    // Computes the values of every item for `phase` into results_; a failure of the shared
-    // code is recorded by the runner and its HRESULT returned.
-    HRESULT Compute(Phase10 phase) {
-        if (pure_) return pureComputed_ ? S_OK : ComputePure();
-        results_.resize(items_.size());
-        if (phase == Phase10::VaporLiquid) {
-            return context_.runShared(L"CalcTwoPhaseProp", L"ICapeThermoPropertyRoutine", [&] {
-                TwoPhaseCalculation calculation(calculation_);
-                calculation.Compute(ids_, temperature_, pressure_, vapor_, liquid_);
-                for (std::size_t k = 0; k < items_.size(); ++k) results_[k] = calculation.Result(k);
-            });
-        }
-        return context_.runShared(L"CalcSinglePhaseProp", L"ICapeThermoPropertyRoutine", [&] {
-            SinglePhaseCalculation calculation(calculation_);
-            const bool vapor = phase == Phase10::Vapor;
-            calculation.Compute(ids_, vapor ? 2 : 1, temperature_, pressure_, vapor ? vapor_ : liquid_,
-                                context_.diagnostics);
-            for (std::size_t k = 0; k < items_.size(); ++k) results_[k] = calculation.Result(k);
-        });
-    }
-
-    void Store(BSTR label) {
-        const PropertyNameTables& tables = NameTables();
-        const std::wstring phaseText = BstrToString(label);
-        for (std::size_t k = 0; k < items_.size(); ++k) {
-            const Requested& item = items_[k];
-            const std::wstring name = BstrToString(item.name);
-            if (pure_) {
-                const std::size_t nc = map_.size();
+    // Computes every item for `phase` and stores it under `label`. A failure of the shared
+    // code is recorded by the runner and its HRESULT returned; other failures throw.
+    HRESULT Run(Phase10 phase, BSTR label) {
+        if (pure_) {
+            if (!pureComputed_) {
+                const HRESULT hr = ComputePure();
+                if (FAILED(hr)) return hr;
+            }
+            const std::size_t nc = map_.size();
+            for (std::size_t k = 0; k < items_.size(); ++k) {
                 double* out = PrepareResult(context_.compoundResult, nc);
                 for (std::size_t i = 0; i < nc; ++i) out[i] = pureValues_[k * nc + i];
                 if (out) context_.compoundResult.Unlock();
-                material_.SetProp(item.name, label, calcType_,
-                                  MolarPureProperty(item.id) ? tables.Word(Keyword::Mole) : nullptr,
-                                  context_.compoundResult.Value(),
-                                  L"Failed to set " + name + L" for phase " + phaseText + L": ");
-                continue;
+                Store(k, label, context_.compoundResult.Value());
             }
-            const bool molar = item.kind == PropertyKind::SinglePhase && item.id != kMolecularWeightId &&
-                               IsMolarBase(BaseOf(item.id));
-            material_.SetProp(item.name, label, calcType_, molar ? tables.Word(Keyword::Mole) : nullptr, results_[k],
-                              L"Failed to set values for " + name + L" of phase " + phaseText + L": ");
+            return S_OK;
         }
+        if (phase == Phase10::VaporLiquid) {
+            TwoPhaseCalculation calculation(calculation_);
+            return RunShared(L"CalcTwoPhaseProp", calculation, label,
+                             [&] { calculation.Compute(ids_, temperature_, pressure_, vapor_, liquid_); });
+        }
+        SinglePhaseCalculation calculation(calculation_);
+        const bool vapor = phase == Phase10::Vapor;
+        return RunShared(L"CalcSinglePhaseProp", calculation, label, [&] {
+            calculation.Compute(ids_, vapor ? 2 : 1, temperature_, pressure_, vapor ? vapor_ : liquid_,
+                                context_.diagnostics);
+        });
     }
 
 private:
+    // `compute` then each item's values, run as the shared code `scope`; each stored at once.
+    template <class Calculation>
+    HRESULT RunShared(const wchar_t* scope, Calculation& calculation, BSTR label,
+                      const std::function<void()>& compute) {
+        HRESULT hr = context_.runShared(scope, L"ICapeThermoPropertyRoutine", compute);
+        for (std::size_t k = 0; k < items_.size() && SUCCEEDED(hr); ++k) {
+            const VARIANT* values = nullptr;
+            hr = context_.runShared(scope, L"ICapeThermoPropertyRoutine", [&] { values = &calculation.Result(k); });
+            if (SUCCEEDED(hr)) Store(k, label, *values);
+        }
+        return hr;
+    }
+
+    void Store(std::size_t k, BSTR label, const VARIANT& values) {
+        const Requested& item = items_[k];
+        const bool molar = pure_ ? MolarPureProperty(item.id)
+                                 : item.kind == PropertyKind::SinglePhase && item.id != kMolecularWeightId &&
+                                       IsMolarBase(BaseOf(item.id));
+        const HRESULT hr = material_.TrySetProp(item.name, label, calcType_,
+                                                molar ? NameTables().Word(Keyword::Mole) : nullptr, values);
+        if (FAILED(hr))
+            throw CapeFailure((pure_ ? L"Failed to set " + BstrToString(item.name) + L" for phase "
+                                     : L"Failed to set values for " + BstrToString(item.name) + L" of phase ") +
+                              BstrToString(label) + L": " + material_.ErrorText(hr));
+    }
+
     HRESULT ComputePure() {
         pureComputed_ = true;
         pureValues_.assign(items_.size() * map_.size(), 0.0);
@@ -228,7 +238,6 @@ private:
     bool haveVapor_ = false, haveLiquid_ = false;
     bool pureComputed_ = false;
     std::vector<double> pureValues_;
-    std::vector<_variant_t> results_;
 };
 
 }  // namespace
@@ -266,9 +275,8 @@ HRESULT CalcProp10(Package10Context& context, IDispatch* materialObject, const V
 
     request.ReadInputs(phaseKinds);
     for (LONG p = 0; p < phaseList.Count(); ++p) {
-        const HRESULT hr = request.Compute(phaseKinds[p]);
+        const HRESULT hr = request.Run(phaseKinds[p], labels[p]);
         if (FAILED(hr)) return hr;
-        request.Store(labels[p]);
     }
     return S_OK;
 }

@@ -110,6 +110,11 @@ props_group() {
   [ "$(grep -c '^fugacityCoefficient,' "$out")" -eq 5 ] || fail "five fugacity coefficients"
   expect_out "heatCapacityCp,,,"
   expect_out "J/(mol K)"
+  # The same request through the CAPE-OPEN 1.0 surface prints the same table.
+  cp "$out" "$out.v11"
+  run props CliGas --phase Vapor --T 300 --P 5e6 --x $gas --csv --api 1.0
+  expect_rc 0 "props through the 1.0 surface"
+  cmp -s "$out" "$out.v11" || fail "the 1.0 surface printed other values than the 1.1 surface"
 
   # The same gas given in percent and by name: normalised with a note, same density.
   run props CliGas --phase vapor --T 300 --P 5e6 --x 85,6,3,4,2 --csv --props density
@@ -206,9 +211,18 @@ flash_group() {
   less "$(csv_value compound, PROPANE 3)" "$(csv_value compound, PROPANE 4)" "propane enriched in the liquid"
   less "$(csv_value property, density 3)" "$(csv_value property, density 4)" "vapour lighter than liquid"
 
-  # The P-H flash at the T-P flash's overall enthalpy finds 200 K again.
   local h
   h=$(csv_value property, enthalpy 5)
+  # The same flash through the CAPE-OPEN 1.0 surface prints the same tables.
+  cp "$out" "$out.v11"
+  run flash CliGas --z $gas --T 200 --P 3e6 --csv --api 1.0
+  expect_rc 0 "T-P flash through the 1.0 surface"
+  cmp -s "$out" "$out.v11" || fail "the 1.0 surface printed another flash than the 1.1 surface"
+  run flash CliGas --z $gas --T 200 --U 5000 --api 1.0
+  expect_rc 2 "a flash the 1.0 surface does not have"
+  expect_err "the 1.0 interface has no T-U flash"
+
+  # The P-H flash at the T-P flash's overall enthalpy finds 200 K again.
   run flash CliGas --z $gas --P 3e6 --H "$h" --csv
   expect_rc 0 "P-H flash"
   near "$(csv_value quantity, temperature 2)" 200 5e-5 "P-H round trip temperature"
