@@ -1,5 +1,7 @@
 #include "manager/PropertyPackageManager.h"
 
+#include <utility>
+
 #include "manager/ManagerDialogSeam.h"
 #include "manager/PackageList.h"
 #include "package/PackageFactory.h"
@@ -16,6 +18,9 @@ constexpr const wchar_t kUtilities[] = L"ICapeUtilities";
 CPropertyPackageManager::CPropertyPackageManager()
     : CCapeOpenBaseObject(L"REFPROP Property Package Manager",
                           L"REFPROP Property Package Manager, CAPE-OPEN version 1.1") {}
+
+CPropertyPackageManager::CPropertyPackageManager(std::wstring componentName, std::wstring componentDescription)
+    : CCapeOpenBaseObject(std::move(componentName), std::move(componentDescription)) {}
 
 STDMETHODIMP CPropertyPackageManager::Initialize() {
     if (IsInitialised()) return S_OK;
@@ -35,21 +40,31 @@ STDMETHODIMP CPropertyPackageManager::Edit() {
     });
 }
 
-STDMETHODIMP CPropertyPackageManager::GetPropertyPackageList(VARIANT* packageNames) {
-    return GuardedInitialised(L"GetPropertyPackageList", kManagerInterface, [&] {
+HRESULT CPropertyPackageManager::ListPackages(const wchar_t* scope, const wchar_t* interfaceName,
+                                              VARIANT* packageNames) {
+    return GuardedInitialised(scope, interfaceName, [&] {
         CheckOutPointer(packageNames);
         PackageListToVariant(packageNames_, packageNames);
         return S_OK;
     });
 }
 
-STDMETHODIMP CPropertyPackageManager::GetPropertyPackage(BSTR packageName, IDispatch** package) {
-    return GuardedInitialised(L"GetPropertyPackage", kManagerInterface, [&] {
+HRESULT CPropertyPackageManager::HandOutNamedPackage(const wchar_t* scope, const wchar_t* interfaceName,
+                                                     BSTR packageName, IDispatch** package) {
+    return GuardedInitialised(scope, interfaceName, [&] {
         CheckOutPointer(package);
         *package = nullptr;
         HandOutPackage(CreatePropertyPackage(BstrToString(packageName)), package);
         return S_OK;
     });
+}
+
+STDMETHODIMP CPropertyPackageManager::GetPropertyPackageList(VARIANT* packageNames) {
+    return ListPackages(L"GetPropertyPackageList", kManagerInterface, packageNames);
+}
+
+STDMETHODIMP CPropertyPackageManager::GetPropertyPackage(BSTR packageName, IDispatch** package) {
+    return HandOutNamedPackage(L"GetPropertyPackage", kManagerInterface, packageName, package);
 }
 
 STDMETHODIMP CPropertyPackageManager::GetNewPropertyPackage(IDispatch** package) {

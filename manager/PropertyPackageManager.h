@@ -34,6 +34,16 @@ public:
     // ICapeThermoNewPropertyPackage
     STDMETHODIMP GetNewPropertyPackage(IDispatch** package) override;
 
+protected:
+    // For the 1.0 thermo system, which shares the package list, Initialize, Edit and
+    // GetNewPropertyPackage and answers its own interface.
+    CPropertyPackageManager(std::wstring componentName, std::wstring componentDescription);
+    // The package names into `packageNames`, as the operation `scope` of `interfaceName`.
+    HRESULT ListPackages(const wchar_t* scope, const wchar_t* interfaceName, VARIANT* packageNames);
+    // A new, not initialised package named `packageName` into `package`.
+    HRESULT HandOutNamedPackage(const wchar_t* scope, const wchar_t* interfaceName, BSTR packageName,
+                                IDispatch** package);
+
 private:
     std::vector<std::wstring> packageNames_;
 };

@@ -1,19 +1,14 @@
-// CThermoSystem: the CAPE-OPEN 1.0 entry point. Lists the packages of the package folder
-// and hands out CPropertyPackage objects by name, as the 1.1 manager does, through
-// ICapeThermoSystem.
+// CThermoSystem: the CAPE-OPEN 1.0 entry point. The 1.1 manager's package list, Initialize,
+// Edit and GetNewPropertyPackage under the 1.0 interface ICapeThermoSystem, with identification
+// of its own.
 #pragma once
 
-#include <string>
-#include <vector>
-
 #include "TARNEVO.h"
-#include "errors/CapeOpenBaseObject.h"
+#include "manager/PropertyPackageManager.h"
 
 namespace tarnevo {
 
-class CThermoSystem : public CCapeOpenBaseObject,
-                      public DispatchImpl<ICapeThermoSystem>,
-                      public DispatchImpl<ICapeThermoNewPropertyPackage> {
+class CThermoSystem : public CPropertyPackageManager, public DispatchImpl<ICapeThermoSystem> {
 public:
     TARNEVO_BEGIN_INTERFACE_MAP(CThermoSystem)
         TARNEVO_INTERFACE_AS(IDispatch, ICapeThermoSystem)
@@ -24,19 +19,9 @@ public:
 
     CThermoSystem();
 
-    // ICapeUtilities (own versions)
-    STDMETHODIMP Initialize() override;
-    STDMETHODIMP Edit() override;
-
     // ICapeThermoSystem
     STDMETHODIMP GetPropertyPackages(VARIANT* propPackageList) override;
     STDMETHODIMP ResolvePropertyPackage(BSTR propertyPackage, IDispatch** propPackObject) override;
-
-    // ICapeThermoNewPropertyPackage
-    STDMETHODIMP GetNewPropertyPackage(IDispatch** package) override;
-
-private:
-    std::vector<std::wstring> packageNames_;
 };
 
 }  // namespace tarnevo
