@@ -221,6 +221,8 @@ protected:
     VariantArray matrixResult;
     // Working storage of CalcSinglePhaseProp, kept between calls (PropertyRoutine.cpp).
     std::shared_ptr<SinglePhaseCalculation> singlePhaseCalculation;
+    // Working storage of the CAPE-OPEN 1.0 calls, kept between calls (version10/).
+    std::shared_ptr<void> version10Storage;
 };
 
 }  // namespace tarnevo

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "TARNEVO.h"
@@ -32,6 +33,7 @@ struct Package10Context {
     VariantArray& compoundResult;
     VariantArray& matrixResult;
     SharedCodeRunner runShared;
+    std::shared_ptr<void>& storage;                // what the 1.0 calls keep between calls
 };
 
 }  // namespace tarnevo

@@ -2,6 +2,7 @@
 
 
 #include <cmath>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -112,15 +113,37 @@ std::vector<double> ReadComposition(const MaterialObject10& material, Keyword ph
     return fractions;
 }
 
+// What CalcProp keeps between calls: the material's compound mapping and the single-phase
+// calculation working on it (its storage reused as the 1.1 routine's is).
+struct Storage10 {
+    explicit Storage10(Package10Context& context)
+        : calculation{context.refprop,       nullptr, nullptr, context.compounds, map, context.composition,
+                      context.scalarResult, context.compoundResult, context.matrixResult},
+          singlePhase(calculation) {}
+
+    std::vector<std::int32_t> map;
+    PropertyCalculationContext calculation;
+    SinglePhaseCalculation singlePhase;
+};
+
+// The kept storage, or new storage while the kept one is in use (a material calling back).
+std::shared_ptr<Storage10> TakeStorage(Package10Context& context) {
+    std::shared_ptr<void>& kept = context.storage;
+    if (kept && kept.use_count() == 1) return std::static_pointer_cast<Storage10>(kept);
+    auto storage = std::make_shared<Storage10>(context);
+    if (!kept) kept = storage;
+    return storage;
+}
+
 // The request of one CalcProp call after validation.
 class Request10 {
 public:
-    Request10(Package10Context& context, const MaterialObject10& material, std::vector<std::int32_t> map,
-              BSTR calcType, bool pure)
-        : context_(context), material_(material), map_(std::move(map)), calcType_(calcType), pure_(pure),
-          calculation_{context.refprop,     context.diagnostics, nullptr,
-                       context.compounds,   map_,                context.composition,
-                       context.scalarResult, context.compoundResult, context.matrixResult} {}
+    Request10(Package10Context& context, const MaterialObject10& material, Storage10& storage, BSTR calcType,
+              bool pure)
+        : context_(context), material_(material), map_(storage.map), calculation_(storage.calculation),
+          singlePhase_(storage.singlePhase), calcType_(calcType), pure_(pure) {
+        calculation_.diagnostics = context.diagnostics;
+    }
 
     void Add(const Requested& item) {
         items_.push_back(item);
@@ -177,10 +200,9 @@ public:
             return RunShared(L"CalcTwoPhaseProp", calculation, label,
                              [&] { calculation.Compute(ids_, temperature_, pressure_, vapor_, liquid_); });
         }
-        SinglePhaseCalculation calculation(calculation_);
         const bool vapor = phase == Phase10::Vapor;
-        return RunShared(L"CalcSinglePhaseProp", calculation, label, [&] {
-            calculation.Compute(ids_, vapor ? 2 : 1, temperature_, pressure_, vapor ? vapor_ : liquid_,
+        return RunShared(L"CalcSinglePhaseProp", singlePhase_, label, [&] {
+            singlePhase_.Compute(ids_, vapor ? 2 : 1, temperature_, pressure_, vapor ? vapor_ : liquid_,
                                 context_.diagnostics);
         });
     }
@@ -227,10 +249,11 @@ private:
 
     Package10Context& context_;
     const MaterialObject10& material_;
-    std::vector<std::int32_t> map_;
+    const std::vector<std::int32_t>& map_;
+    PropertyCalculationContext& calculation_;
+    SinglePhaseCalculation& singlePhase_;
     BSTR calcType_;
     bool pure_;
-    PropertyCalculationContext calculation_;
     std::vector<Requested> items_;
     std::vector<std::int32_t> ids_;
     double temperature_ = 0, pressure_ = 0;
@@ -246,7 +269,8 @@ HRESULT CalcProp10(Package10Context& context, IDispatch* materialObject, const V
                    BSTR calcType) {
     MaterialObject10 material(materialObject,
                               L"Failed to obtain ICapeThermoMaterialObject interface from material object: ");
-    std::vector<std::int32_t> map = ResolveMaterialObjectCompounds(
+    const std::shared_ptr<Storage10> storage = TakeStorage(context);
+    storage->map = ResolveMaterialObjectCompounds(
         material, context.compoundNames, context.compounds.size(),
         L"Failed to get the list of compound IDs from material object: ", L"Invalid list of compounds on material object: ");
     const bool mixture = calcType && Equal(calcType, L"Mixture");
@@ -268,7 +292,7 @@ HRESULT CalcProp10(Package10Context& context, IDispatch* materialObject, const V
     const BSTR* names = propList.Elements<BSTR>();
     std::vector<Phase10> phaseKinds;
     for (LONG p = 0; p < phaseList.Count(); ++p) phaseKinds.push_back(ClassifyPhase(labels[p]));
-    Request10 request(context, material, std::move(map), calcType, pure);
+    Request10 request(context, material, *storage, calcType, pure);
     for (LONG k = 0; k < propList.Count(); ++k) request.Add(ClassifyProperty(names[k], pure));
     for (const Requested& item : request.Items())
         for (LONG p = 0; p < phaseList.Count(); ++p) CheckPairing(item, labels[p], phaseKinds[p]);

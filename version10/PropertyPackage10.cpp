@@ -59,7 +59,8 @@ Package10Context Package10Access::Context(CPropertyPackage& package) {
                     body();
                     return S_OK;
                 });
-            }};
+            },
+            package.version10Storage};
 }
 
 STDMETHODIMP CPropertyPackage::GetPhaseList(VARIANT* phases) {
