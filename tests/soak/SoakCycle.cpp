@@ -2,6 +2,9 @@
 
 #include <psapi.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "tools/host/HostMaterial.h"
 #include "tools/host/VariantValues.h"
 
@@ -12,8 +15,13 @@ using tarnevo::host::StringArray;
 ResourceSample SampleResources() {
     ResourceSample sample{TlsAlloc(), 0, 0};
     TlsFree(sample.lowestFreeTlsIndex);
-    tarnevo::UniqueFileHandle event(CreateEventW(nullptr, FALSE, FALSE, nullptr));
-    sample.lowestFreeHandle = reinterpret_cast<UINT_PTR>(event.get());
+    // The highest of 64 new handles: leaked handles fill the free slots below it, even
+    // where a cycle leaves holes in the table that a single probe would fall into.
+    std::vector<tarnevo::UniqueFileHandle> events;
+    for (int i = 0; i < 64; ++i) {
+        events.emplace_back(CreateEventW(nullptr, FALSE, FALSE, nullptr));
+        sample.handleMark = std::max(sample.handleMark, reinterpret_cast<UINT_PTR>(events.back().get()));
+    }
     PROCESS_MEMORY_COUNTERS counters{sizeof counters};
     if (GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters)) sample.workingSet = counters.WorkingSetSize;
     return sample;

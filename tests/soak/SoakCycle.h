@@ -1,6 +1,6 @@
 // Package lifecycles as a simulator runs them, and probes of what they leave in the process
-// (under Wine the handle count and private bytes read 0; the lowest free TLS index and
-// handle value move instead).
+// (under Wine the handle count and private bytes read 0; the lowest free TLS index and the
+// handle values given out move instead).
 #pragma once
 
 #include <windows.h>
@@ -11,7 +11,7 @@ namespace tarnevo_test {
 
 struct ResourceSample {
     DWORD lowestFreeTlsIndex;
-    UINT_PTR lowestFreeHandle;
+    UINT_PTR handleMark;  // highest value of 64 new handles
     SIZE_T workingSet;
 };
 ResourceSample SampleResources();

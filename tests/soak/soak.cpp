@@ -18,11 +18,11 @@ int main(int argc, char** argv) try {
         if (n == 100) base = SampleResources();
         if (n % every != 0 && n != cycles) continue;
         const ResourceSample now = SampleResources();
-        const double since = n > 100 ? n - 100 : 1;
+        const double since = n > 100 ? n - 100 : n;
         std::printf("%8d %10lu %7llu %12zu %11.3f %14.3f %12.1f\n", n, now.lowestFreeTlsIndex,
-                    static_cast<unsigned long long>(now.lowestFreeHandle), now.workingSet,
+                    static_cast<unsigned long long>(now.handleMark), now.workingSet,
                     (double(now.lowestFreeTlsIndex) - base.lowestFreeTlsIndex) / since,
-                    (double(now.lowestFreeHandle) - base.lowestFreeHandle) / 4 / since,
+                    (double(now.handleMark) - base.handleMark) / 4 / since,
                     (double(now.workingSet) - base.workingSet) / since);
         std::fflush(stdout);
     }

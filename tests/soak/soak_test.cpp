@@ -10,5 +10,5 @@ TEST(Soak, PackageLifecyclesLeaveNoTlsSlotOrHandle) {
     for (int i = 0; i < 200 && !::testing::Test::HasFailure(); ++i) cycle.Run();
     const auto after = tarnevo_test::SampleResources();
     EXPECT_EQ(after.lowestFreeTlsIndex, before.lowestFreeTlsIndex);
-    EXPECT_EQ(after.lowestFreeHandle, before.lowestFreeHandle);
+    EXPECT_EQ(after.handleMark, before.handleMark);
 }
