@@ -172,21 +172,6 @@ TEST(PropertyNameTables, FlashTypeKeys) {
     EXPECT_EQ(T().FindFlashType(nullptr), FlashType::None);
 }
 
-TEST(PropertyNameTables, KeywordsAreStoredAutomationStrings) {
-    EXPECT_STREQ(T().Word(Keyword::Pressure), L"pressure");
-    EXPECT_STREQ(T().Word(Keyword::PhaseFraction), L"phaseFraction");
-    EXPECT_STREQ(T().Word(Keyword::Vapor), L"Vapor");
-    EXPECT_STREQ(T().Word(Keyword::Liquid), L"Liquid");
-    EXPECT_STREQ(T().Word(Keyword::InternalEnergy), L"internalEnergy");
-    EXPECT_STREQ(T().Word(Keyword::Mixture), L"mixture");
-    for (int i = 0; i < kKeywordCount; ++i) {
-        const BSTR stored = T().Word(static_cast<Keyword>(i));
-        ASSERT_NE(stored, nullptr);
-        EXPECT_EQ(SysStringLen(stored), std::wstring(stored).size());  // a real BSTR
-        EXPECT_EQ(T().Word(static_cast<Keyword>(i)), stored);           // the same string every time
-    }
-}
-
 TEST(PropertyNameTables, ListCopiesAreIndependentStringArrays) {
     for (const NameList* list : {&T().CompoundConstants().list, &T().TDependentProperties().list,
                                  &T().SinglePhaseProperties().list, &T().TwoPhaseProperties().list,

@@ -237,16 +237,4 @@ TEST_F(TwoPhase, NamesWithEmbeddedZerosAreUnknown) {
         EXPECT_EQ(hr, kUnknownHR);
 }
 
-// A material the package cannot map is accepted by SetMaterial; the first calculation says why.
-TEST_F(TwoPhase, MaterialWithoutOrWithUnknownCompoundsFailsTheFirstCalculation) {
-    const std::pair<std::vector<std::wstring>, std::wstring> cases[] = {
-        {{}, L"List of compounds is empty"},
-        {std::vector<std::wstring>(100000, L"UNOBTAINIUM"), L"Compound list contains unknown compound ID \"UNOBTAINIUM\""}};
-    for (const auto& c : cases) {
-        material = SetMaterial(package, c.first, L"Vapor", 300.0, 5e5, std::vector<double>(c.first.size(), 0.0));
-        EXPECT_EQ(package->CalcSinglePhaseProp(Names({L"density"}), _bstr_t(L"Vapor")), kUnknownHR);
-        EXPECT_EQ(ErrorDescription(package.Get()), L"Invalid list of compounds from current material object: " + c.second);
-    }
-}
-
 }  // namespace
