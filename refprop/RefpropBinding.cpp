@@ -166,6 +166,7 @@ void ReportRefpropWarning(const RefpropBinding& binding, ICapeDiagnostic* diagno
     try {
         LogWarning(diagnostics, context + L": " + GetRefpropMessage(binding));
     } catch (...) {
+        // No memory for the text: the warning is dropped.
     }
 }
 

@@ -159,8 +159,11 @@ TEST_F(RefpropLibraryTest, CopiesOfEndedProcessesAreRemovedThoseOfLiveOnesKept) 
     WaitForSingleObject(holder.get(), 10000);
     EXPECT_EQ(RemoveStaleCopies(store.TemporaryFolder()), 1);
     EXPECT_THAT(store.PrivateCopies(), ::testing::ElementsAre(binding.privateCopyPath));
+    const std::wstring lock = binding.privateCopyPath.substr(0, binding.privateCopyPath.size() - 4) + L".LOCK";
+    EXPECT_TRUE(FileExists(lock));
     UnloadRefpropLibrary(binding);
     EXPECT_THAT(store.PrivateCopies(), SizeIs(0));
+    EXPECT_FALSE(FileExists(lock) || FileExists(unheld + L".LOCK"));
 }
 
 TEST(RefpropEngineLibrary, BundledLibraryProvidesEveryRoutine) {
