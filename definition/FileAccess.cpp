@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cerrno>
+#include <cwctype>
 
 #include "definition/AnsiText.h"
 
@@ -31,6 +32,28 @@ bool PathExists(const std::wstring& path) {
     if (handle == INVALID_HANDLE_VALUE) return false;
     UniqueFind owner(handle);
     return true;
+}
+
+bool IsDeviceName(const std::wstring& name) {
+    std::wstring stem = name.substr(0, name.find(L'.'));
+    while (!stem.empty() && (stem.back() == L' ' || stem.back() == L':')) stem.pop_back();
+    for (wchar_t& c : stem) c = static_cast<wchar_t>(towupper(c));
+    for (const wchar_t* device : {L"CON", L"PRN", L"AUX", L"NUL", L"CONIN$", L"CONOUT$"})
+        if (stem == device) return true;
+    return stem.size() == 4 && (stem.compare(0, 3, L"COM") == 0 || stem.compare(0, 3, L"LPT") == 0) &&
+           stem[3] >= L'1' && stem[3] <= L'9';
+}
+
+bool PathNamesDevice(const std::wstring& path) {
+    size_t start = 0;
+    while (start <= path.size()) {
+        const size_t end = path.find_first_of(L"\\/", start);
+        const size_t stop = end == std::wstring::npos ? path.size() : end;
+        if (IsDeviceName(path.substr(start, stop - start))) return true;
+        if (end == std::wstring::npos) break;
+        start = end + 1;
+    }
+    return false;
 }
 
 bool ReadAll(std::FILE* file, std::string& content) {

@@ -20,6 +20,12 @@ UniqueFile OpenFile(const std::wstring& path, const wchar_t* mode, int& errorNum
 // A path exists when a find-first-file search on it finds an entry (file or folder).
 bool PathExists(const std::wstring& path);
 
+// A reserved device name (CON, PRN, AUX, NUL, COM1-9, LPT1-9, CONIN$, CONOUT$), with or
+// without extension: opening it reaches the device, not a file.
+bool IsDeviceName(const std::wstring& name);
+// True when any part of the path between separators is a device name.
+bool PathNamesDevice(const std::wstring& path);
+
 // Reads an open file to its end in blocks of 512 bytes. False on a read error.
 bool ReadAll(std::FILE* file, std::string& content);
 

@@ -75,6 +75,10 @@ bool ReadCompoundRecord(const std::wstring& refpropFolder, const std::wstring& c
     try {
         record = CompoundRecord();
         const std::wstring path = ResolveFluidPath(refpropFolder, compound);
+        if (PathNamesDevice(compound)) {
+            message = L"Fluid file path names a device: " + path;
+            return false;
+        }
         if (!PathExists(path)) {
             message = L"File does not exist: " + path;
             return false;

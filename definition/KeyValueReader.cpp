@@ -85,12 +85,12 @@ bool KeyValueReader::Parse(std::wstring& message) {
         if (!key.empty() && !value.empty()) {
             entries_.push_back(KeyValueEntry{AnsiToWide(key), AnsiToWide(value)});
         } else if (!value.empty()) {
-            message = L"Syntax error in property package file: found value \"" + AnsiToWide(value) +
+            message = L"Syntax error in " + fileKind_ + L": found value \"" + AnsiToWide(value) +
                       L"\" without key";
             entries_.clear();
             return false;
         } else if (!key.empty()) {
-            message = L"Syntax error in property package file: found key \"" + AnsiToWide(key) +
+            message = L"Syntax error in " + fileKind_ + L": found key \"" + AnsiToWide(key) +
                       L"\" without value";
             entries_.clear();
             return false;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace tarnevo {
@@ -14,6 +15,9 @@ struct KeyValueEntry {
 
 class KeyValueReader {
 public:
+    // `fileKind` names the text in syntax-error messages ("Syntax error in " + fileKind + ": ...").
+    explicit KeyValueReader(std::wstring fileKind = L"property package file") : fileKind_(std::move(fileKind)) {}
+
     // Reads the whole file (binary) and parses it. False with `message` on failure.
     bool ReadKeyValueFile(const std::wstring& path, std::wstring& message);
     // Parses 8-bit text held in memory. False with `message` on a syntax error.
@@ -26,6 +30,7 @@ public:
 private:
     bool Parse(std::wstring& message);
 
+    std::wstring fileKind_;
     std::string text_;
     std::vector<KeyValueEntry> entries_;
 };

@@ -18,6 +18,9 @@ constexpr int kModelTypeCount = 5;
 
 constexpr wchar_t kDefaultMixtureFile[] = L"fluids\\hmx.bnc";
 
+// The most compounds the fluid library takes in one fluid system.
+constexpr int kMaxCompounds = 20;
+
 struct ModelOverride {
     std::string category;                    // "EOS", "ETA", "TCX" or "STN"
     std::string mixtureCode;                 // characters 0 … 2 of the value
@@ -35,6 +38,7 @@ struct PackageDefinition {
     bool pengRobinson = false;
     std::vector<ModelOverride> overrides;      // in file order; applied only when custom
     std::string mixtureFile = "fluids\\hmx.bnc";
+    std::vector<std::wstring> warnings;        // entries read but ignored, for the host's log
 };
 
 // "nfluid" value read like scanf "%d": leading blanks skipped, trailing text ignored.

@@ -64,6 +64,11 @@ bool Interpret(const std::vector<KeyValueEntry>& entries, const std::wstring& re
                 message = L"value of \"nfluid\" should be positive integer";
                 return false;
             }
+            if (number > kMaxCompounds) {
+                message = L"value of \"nfluid\" exceeds the maximum of " + std::to_wstring(kMaxCompounds) +
+                          L" compounds";
+                return false;
+            }
             count = number;
         } else if (key == L"MODELTYPE") {
             if (value == L"CUSTOM") {
@@ -74,6 +79,9 @@ bool Interpret(const std::vector<KeyValueEntry>& entries, const std::wstring& re
                 definition.aga = true;
             } else if (value == L"GERG") {
                 definition.gerg = true;
+            } else if (value != L"DEFAULT") {
+                definition.warnings.push_back(L"unknown model type \"" + value + L"\" ignored (MODELTYPE is one of " +
+                                              L"DEFAULT, GERG, AGA, PR, CUSTOM)");
             }
         } else if (IsOverrideKey(key)) {
             if (count < 0) {
@@ -87,6 +95,10 @@ bool Interpret(const std::vector<KeyValueEntry>& entries, const std::wstring& re
             }
             definition.overrides.push_back(std::move(override));
         } else if (EqualsNoCase(key, L"MIX")) {
+            if (PathNamesDevice(value)) {
+                message = L"Mixture file path names a device: " + ResolveFluidPath(refpropFolder, value);
+                return false;
+            }
             if (!WideToAnsi(value, definition.mixtureFile)) {
                 message = L"Invalid format of value for \"" + key + L"\" key";
                 return false;

@@ -10,6 +10,7 @@
 #include "definition/AnsiText.h"
 #include "definition/FileAccess.h"
 #include "definition/KeyValueReader.h"
+#include "errors/ErrorTexts.h"
 
 namespace tarnevo {
 
@@ -57,7 +58,20 @@ bool CreateFolder(const std::wstring& path) {
     return CreateDirectoryW(path.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS;
 }
 
-bool SystemTemporaryPath(std::wstring& folder) {
+// The value of an environment variable; empty when it is not set.
+std::wstring EnvironmentValue(const wchar_t* name) {
+    std::vector<wchar_t> buffer(kPathBufferLength, L'\0');
+    DWORD length = GetEnvironmentVariableW(name, buffer.data(), static_cast<DWORD>(buffer.size()));
+    if (length >= buffer.size()) {
+        buffer.assign(length + 1, L'\0');
+        length = GetEnvironmentVariableW(name, buffer.data(), static_cast<DWORD>(buffer.size()));
+    }
+    return length < buffer.size() ? std::wstring(buffer.data(), length) : std::wstring();
+}
+
+// The system's temporary path; on failure `reason` names the error and the variable
+// the path comes from.
+bool SystemTemporaryPath(std::wstring& folder, std::wstring& reason) {
     std::vector<wchar_t> buffer(kPathBufferLength, L'\0');
     DWORD length = GetTempPathW(static_cast<DWORD>(buffer.size()), buffer.data());
     if (length >= buffer.size()) {
@@ -65,9 +79,19 @@ bool SystemTemporaryPath(std::wstring& folder) {
         buffer.assign(length + 1, L'\0');
         length = GetTempPathW(static_cast<DWORD>(buffer.size()), buffer.data());
     }
-    if (length == 0 || length >= buffer.size()) return false;
-    folder.assign(buffer.data(), length);
-    return true;
+    if (length > 0 && length < buffer.size()) {
+        folder.assign(buffer.data(), length);
+        return true;
+    }
+    reason = L": " + GetSystemErrorText(GetLastError());
+    for (const wchar_t* variable : {L"TMP", L"TEMP"}) {
+        const std::wstring value = EnvironmentValue(variable);
+        if (value.empty()) continue;
+        reason += L" (" + std::wstring(variable) + L" is " + std::to_wstring(value.size()) + L" characters long: " +
+                  value + L")";
+        break;
+    }
+    return false;
 }
 
 bool GetRoot(const FolderSource& source, REFKNOWNFOLDERID id, std::wstring& folder) {
@@ -95,10 +119,11 @@ bool SetUserFolder(StorePaths& store, std::wstring& message) {
 }
 
 bool SetTemporaryFolder(StorePaths& store, std::wstring& message) {
-    std::wstring temporary;
-    const bool found = store.roots.temporary ? store.roots.temporary(temporary) : SystemTemporaryPath(temporary);
+    std::wstring temporary, reason;
+    const bool found =
+        store.roots.temporary ? store.roots.temporary(temporary) : SystemTemporaryPath(temporary, reason);
     if (!found || temporary.empty()) {
-        message = L"Failed to get location of temporary folder";
+        message = L"Failed to get location of temporary folder" + reason;
         return false;
     }
     if (temporary.size() >= kPathBufferLength) {
@@ -113,7 +138,7 @@ bool SetTemporaryFolder(StorePaths& store, std::wstring& message) {
 bool ReadConfiguredFolder(const std::wstring& configurationFile, std::wstring& folder, std::wstring& message) {
     folder.clear();
     if (!PathExists(configurationFile)) return true;
-    KeyValueReader reader;
+    KeyValueReader reader(L"configuration file " + configurationFile);
     if (!reader.ReadKeyValueFile(configurationFile, message)) return false;
     for (const KeyValueEntry& entry : reader.entries()) {
         if (entry.key == L"REFPROP_FOLDER") {

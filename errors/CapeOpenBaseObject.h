@@ -55,6 +55,9 @@ void CheckOutPointer(T* pointer) {
 // A wide string of a possibly null BSTR (null counts as empty).
 inline std::wstring BstrToString(BSTR text) { return text ? std::wstring(text, SysStringLen(text)) : std::wstring(); }
 
+// False for a BSTR with a zero before its end: such a name is no known name.
+inline bool IsPlainBstr(BSTR text) { return !text || wcslen(text) == SysStringLen(text); }
+
 // A new BSTR copy of `text`; throws std::bad_alloc when it cannot be allocated.
 BSTR AllocateBstr(const std::wstring& text);
 

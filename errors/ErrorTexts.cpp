@@ -19,7 +19,7 @@ constexpr HRESULT kFirstCapeCode = static_cast<HRESULT>(0x80040501L);
 constexpr HRESULT kLastCapeCode = static_cast<HRESULT>(0x8004051AL);
 
 constexpr const wchar_t* kCapeCodeTexts[] = {
-    L"Failed to get error name for ECapeUnknown",
+    L"the call failed with ECapeUnknown (HRESULT 0x80040501) and no error description",
     L"invalid data",
     L"license problem",
     L"Bad Cape-Open parameter",

@@ -1,12 +1,13 @@
 #include "package/FlashSpecification.h"
 
 #include "automation/VariantArray.h"
+#include "errors/CapeOpenBaseObject.h"
 
 namespace tarnevo {
 namespace {
 
-bool Same(BSTR text, const wchar_t* word) noexcept { return SameName(text, word); }
-bool Empty(BSTR text) noexcept { return !text || text[0] == L'\0'; }
+bool Same(BSTR text, const wchar_t* word) noexcept { return IsPlainBstr(text) && SameName(text, word); }
+bool Empty(BSTR text) noexcept { return SysStringLen(text) == 0; }
 
 // The properties a specification may name, in the order of their flags.
 enum Flag { kTemperature, kPressure, kVolume, kEnthalpy, kEntropy, kInternalEnergy, kMoleFraction, kMassFraction,

@@ -45,13 +45,18 @@ void CalculateLnPhi(RefpropBinding& refprop, ICapeDiagnostic* diagnostics, const
     if (!numbers.Validate(VT_R8, reason)) throw CapeFailure(L"Invalid values for composition: " + reason);
     if (static_cast<std::size_t>(numbers.Count()) != nc)
         throw CapeFailure(L"Invalid values for composition: invalid number of values");
-    composition.assign(packageCount, 0.0);
+    std::vector<double> n(nc);
     if (nc > 0) {
         numbers.Lock();
-        const double* n = numbers.Elements<double>();
-        for (std::size_t k = 0; k < nc; ++k) composition[materialMap[k]] = std::max(n[k], 1e-8);
+        std::copy(numbers.Elements<double>(), numbers.Elements<double>() + nc, n.begin());
         numbers.Unlock();
     }
+    if (!std::all_of(n.begin(), n.end(), [](double v) { return std::isfinite(v) && v >= 0; }))
+        throw CapeFailure(L"Invalid values for composition: mole numbers must be finite and not negative");
+    if (std::none_of(n.begin(), n.end(), [](double v) { return v > 0; }))
+        throw CapeFailure(L"Invalid values for composition: all mole numbers are zero");
+    composition.assign(packageCount, 0.0);
+    for (std::size_t k = 0; k < nc; ++k) composition[materialMap[k]] = std::max(n[k], 1e-8);
     const int flags = request.flags;
     if (flags == 0) return;
     if ((flags & 1) && !request.lnPhi) throw CapeFailure(L"Invalid output pointer", E_POINTER);

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "errors/CapeFailure.h"
+#include "errors/CapeOpenBaseObject.h"
 #include "errors/ErrorTexts.h"
 #include "package/FlashExecution.h"
 #include "package/FlashSpecification.h"
@@ -77,12 +78,12 @@ private:
         const BSTR* elements = labels.Elements<BSTR>();
         for (LONG i = 0; i < labels.Count(); ++i) {
             const BSTR label = elements[i];
-            if (label && SameName(label, L"Vapor"))
+            if (label && IsPlainBstr(label) && SameName(label, L"Vapor"))
                 vapor = true;
-            else if (label && SameName(label, L"Liquid"))
+            else if (label && IsPlainBstr(label) && SameName(label, L"Liquid"))
                 liquid = true;
             else
-                throw CapeFailure(L"Unknown phase \"" + (label ? std::wstring(label) : std::wstring(L"NULL")) +
+                throw CapeFailure(L"Unknown phase \"" + (label ? BstrToString(label) : std::wstring(L"NULL")) +
                                   L"\" returned in list of present phases of material object");
         }
         labels.Unlock();

@@ -3,6 +3,7 @@
 #include <cwchar>
 
 #include "errors/CapeFailure.h"
+#include "errors/CapeOpenBaseObject.h"
 #include "errors/ErrorTexts.h"
 
 namespace tarnevo {
@@ -34,8 +35,8 @@ double* PrepareResult(VariantArray& result, std::size_t count) {
     return result.Elements<double>();
 }
 
-bool PhaseSelector(const wchar_t* label, int& kph) noexcept {
-    if (!label) return false;
+bool PhaseSelector(BSTR label, int& kph) noexcept {
+    if (!label || !IsPlainBstr(label)) return false;
     if (_wcsicmp(label, L"Vapor") == 0) {
         kph = 2;
         return true;

@@ -25,7 +25,7 @@ void ReadPhaseState(ICapeThermoMaterial* material, BSTR phaseLabel, const std::w
 // caller fills Elements<double>() and unlocks.
 double* PrepareResult(VariantArray& result, std::size_t count);
 
-// True when `label` is "Vapor" or "Liquid" (any case); sets kph (2 or 1).
-bool PhaseSelector(const wchar_t* label, int& kph) noexcept;
+// True when `label` is "Vapor" or "Liquid" (any case, whole BSTR); sets kph (2 or 1).
+bool PhaseSelector(BSTR label, int& kph) noexcept;
 
 }  // namespace tarnevo

@@ -2,9 +2,9 @@
 // the unloading of the private REFPROP instance.
 #include "package/PropertyPackage.h"
 
-#include <cwctype>
 #include <new>
 
+#include "definition/FileAccess.h"
 #include "definition/KeyValueReader.h"
 #include "definition/PackageDefinitionLoader.h"
 #include "definition/PackageStore.h"
@@ -21,17 +21,6 @@ constexpr const wchar_t kUtilities[] = L"ICapeUtilities";
 
 // The common Initialize of every class establishes the real package store.
 const bool kStoreInitializerInstalled = (SetStoreInitializer(&InitializeFolders), true);
-
-// A reserved device name (CON, NUL, COM1, ...) as the part before the first dot.
-bool IsDeviceName(const std::wstring& name) {
-    std::wstring stem = name.substr(0, name.find(L'.'));
-    while (!stem.empty() && stem.back() == L' ') stem.pop_back();
-    for (wchar_t& c : stem) c = static_cast<wchar_t>(towupper(c));
-    for (const wchar_t* device : {L"CON", L"PRN", L"AUX", L"NUL", L"CONIN$", L"CONOUT$"})
-        if (stem == device) return true;
-    return stem.size() == 4 && (stem.compare(0, 3, L"COM") == 0 || stem.compare(0, 3, L"LPT") == 0) &&
-           stem[3] >= L'1' && stem[3] <= L'9';
-}
 
 // A package name that can only name a file directly inside the package folder.
 bool IsPlainFileName(const std::wstring& name) {
@@ -133,6 +122,8 @@ bool CPropertyPackage::ApplyDefinition(bool reload) {
                 throw CapeFailure(L"Error resetting model options: " + failure.message());
             }
         }
+        for (const std::wstring& warning : applied.warnings)
+            LogWarning(contextDiagnostics.Get(), L"Property package " + packageName + L": " + warning);
         SetUpFluidSystem(refprop, applied, RefpropFolder(), contextDiagnostics.Get());
         SetUpCompoundData(applied);
         return true;

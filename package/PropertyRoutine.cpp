@@ -14,7 +14,7 @@ constexpr const wchar_t kInterface[] = L"ICapeThermoPropertyRoutine";
 
 // A name found in `map`: given, non-empty and without embedded zeros.
 bool KnownName(BSTR name, const NameMap& map) {
-    if (!name || SysStringLen(name) == 0 || wcslen(name) != SysStringLen(name)) return false;
+    if (SysStringLen(name) == 0 || !IsPlainBstr(name)) return false;
     return map.Find(name).has_value();
 }
 

@@ -149,15 +149,24 @@ std::wstring GetRefpropMessage(const RefpropBinding& binding) {
     return text;
 }
 
+void LogWarning(ICapeDiagnostic* diagnostics, const std::wstring& text) noexcept {
+    if (!diagnostics) return;
+    try {
+        const std::wstring message = L"Warning: " + text;
+        _bstr_t bstr(message.c_str());
+        diagnostics->LogMessage(bstr);
+    } catch (...) {
+        // A warning that cannot be delivered is dropped; the calculation goes on.
+    }
+}
+
 void ReportRefpropWarning(const RefpropBinding& binding, ICapeDiagnostic* diagnostics,
                           const std::wstring& context) noexcept {
     if (!diagnostics) return;
     try {
-        std::wstring message = L"Warning: " + context + L": " + GetRefpropMessage(binding);
-        _bstr_t text(message.c_str());
-        diagnostics->LogMessage(text);
+        LogWarning(diagnostics, context + L": " + GetRefpropMessage(binding));
     } catch (...) {
-        // A warning that cannot be delivered is dropped; the calculation goes on.
+        // No memory for the text: the warning is dropped.
     }
 }
 

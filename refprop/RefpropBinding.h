@@ -25,6 +25,13 @@ struct ModuleFreer {
 };
 using UniqueModule = std::unique_ptr<std::remove_pointer_t<HMODULE>, ModuleFreer>;
 
+struct FileHandleCloser {
+    void operator()(HANDLE handle) const noexcept {
+        if (handle && handle != INVALID_HANDLE_VALUE) CloseHandle(handle);
+    }
+};
+using UniqueFileHandle = std::unique_ptr<void, FileHandleCloser>;
+
 constexpr int kHerrLength = 255;
 constexpr int kHfilesLength = 10000;
 constexpr int kHfmixLength = 255;
@@ -35,6 +42,7 @@ constexpr double kUnsetValue = -DBL_MAX;
 struct RefpropBinding {
     bool libraryReady = false;
     std::wstring privateCopyPath;   // empty when there is no private copy
+    UniqueFileHandle privateCopyLock;  // held open while the copy is ours (see RefpropLibrary.h)
     UniqueModule refpropModule;     // the loaded private copy
     char herr[kHerrLength + 1] = {};
     RefpropRoutineTable routines;
@@ -78,6 +86,9 @@ struct RefpropBinding {
 // herr up to its first zero byte, decoded with the ANSI code page, at most 255
 // characters, trailing blanks removed.
 std::wstring GetRefpropMessage(const RefpropBinding& binding);
+
+// Logs "Warning: " + text to `diagnostics`; nothing happens without one. Never throws.
+void LogWarning(ICapeDiagnostic* diagnostics, const std::wstring& text) noexcept;
 
 // Logs "Warning: " + context + ": " + GetRefpropMessage to `diagnostics`; nothing
 // happens without one. Never interrupts the calculation.

@@ -1,5 +1,8 @@
 // Private copies of the REFPROP library: copy refprp64.dll into the temporary folder
 // under REFPROP_<GUID>.DLL, load it, resolve its routines; unload and delete it again.
+// Each copy has a companion REFPROP_<GUID>.LOCK that its owner creates first and keeps
+// open without sharing (deleted on close). A copy whose lock can be opened, or that has
+// none, belongs to no live process and is removed by the sweep before each load.
 #pragma once
 
 #include <string>
@@ -22,6 +25,9 @@ void ResolveRefpropRoutines(RefpropBinding& binding);
 // Frees the loaded library and deletes the private copy (up to 10 attempts, 100 ms
 // apart); clears libraryReady and the routine table.
 void UnloadRefpropLibrary(RefpropBinding& binding) noexcept;
+
+// Deletes the private copies in `temporaryFolder` whose owner is gone; returns how many.
+int RemoveStaleCopies(const std::wstring& temporaryFolder) noexcept;
 
 // Deletes a file with up to 10 attempts, 100 ms apart; true when it is gone.
 bool DeleteFileWithRetries(const std::wstring& path) noexcept;

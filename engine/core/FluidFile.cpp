@@ -150,8 +150,9 @@ bool readMixtureFile(const std::string& path, BinaryParameters& out, std::string
         bool ok = model == "PR" && !cas1.empty() && !cas2.empty() && parseNumber(value, kij) &&
                   !(in >> extra) && std::fabs(kij) < 1 && cas1 != cas2;
         if (!ok) {
+            // The line itself is not quoted: the file may be anything but a mixture file.
             message = "bad line " + std::to_string(i + 1) + " in mixture file \"" + path +
-                      "\": \"" + lines[i] + "\" (expected: PR CAS1 CAS2 kij, |kij| < 1)";
+                      "\" (expected: PR CAS1 CAS2 kij, |kij| < 1)";
             return false;
         }
         const auto key = cas1 < cas2 ? std::make_pair(cas1, cas2) : std::make_pair(cas2, cas1);

@@ -180,6 +180,8 @@ TEST_F(MaterialContextTest, MaterialCompoundListsThatCannotBeMapped) {
          L"Invalid list of compounds from current material object: At least one compound identifier in the "
          L"compound list is empty"},
         {{}, L"Invalid list of compounds from current material object: List of compounds is empty"},
+        {std::vector<std::wstring>(100000, L"X"),
+         L"Invalid list of compounds from current material object: Compound list contains unknown compound ID \"X\""},
     };
     for (const auto& [ids, expected] : cases) {
         auto material = CHostMaterial::Create(ids);

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "FluidHeaders.h"
 #include "TestFolder.h"
 #include "definition/KeyValueReader.h"
@@ -129,8 +131,10 @@ TEST_F(Definitions, CompoundCountRules) {
     PackageDefinition definition;
     ASSERT_EQ(Load("nfluid= 2 compounds\nfluid1=fluids\\METHANE.FLD\nfluid2=fluids\\ETHANE.FLD\n", definition), L"");
     EXPECT_EQ(definition.compounds.size(), 2u);
-    // A huge count fails at the first missing slot without sizing anything to it.
-    EXPECT_EQ(LoadError("nfluid=99999999999999\nfluid1=fluids\\METHANE.FLD\n"), L"missing key \"fluid2\"");
+    // More compounds than the library takes: refused before any fluid file is opened.
+    for (const char* count : {"21", "100000", "99999999999999"})
+        EXPECT_EQ(LoadError(std::string("nfluid=") + count + "\nfluid1=COM1\n"),
+                  L"value of \"nfluid\" exceeds the maximum of 20 compounds");
     EXPECT_EQ(LoadError("description=only a description\n"), L"Property package definition contains no compounds");
     EXPECT_EQ(LoadError(""), L"Property package definition contains no compounds");
 }
@@ -145,6 +149,11 @@ TEST_F(Definitions, CompoundKeyRules) {
     EXPECT_EQ(LoadError("nfluid=3\nfluid1=fluids\\METHANE.FLD\nfluid3=fluids\\ETHANE.FLD\n"), L"missing key \"fluid2\"");
     EXPECT_EQ(LoadError("nfluid=1\nfluid1=fluids\\NOPE.FLD\n"),
               L"File does not exist: " + refprop.path() + L"\\fluids\\NOPE.FLD");
+    // Device names in any folder part, any case, with or without extension, are never opened.
+    for (const char* device : {"COM1", "fluids\\AUX.FLD", "lpt9 .txt\\x.FLD", "conin$"})
+        EXPECT_EQ(LoadError(std::string("nfluid=1\nfluid1=") + device + "\n"),
+                  L"Fluid file path names a device: " + refprop.path() + L"\\" + std::wstring(device, device + std::strlen(device)));
+    EXPECT_EQ(LoadError(kTwo + "MIX=C:\\data\\nul\n"), L"Mixture file path names a device: C:\\data\\nul");
 }
 
 TEST_F(Definitions, OverrideRules) {

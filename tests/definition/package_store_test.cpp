@@ -11,6 +11,7 @@
 #include "definition/KeyValueReader.h"
 #include "definition/PackageStore.h"
 #include "definition/StoreLock.h"
+#include "errors/ErrorTexts.h"
 
 using namespace tarnevo;
 using tarnevo_test::TestFolder;
@@ -205,7 +206,8 @@ TEST_F(PackageStore, ConfigurationSyntaxErrorIsPassedOn) {
     tarnevo_test::WriteBytes(configuration, "REFPROP_FOLDER=\r\n");
     std::wstring message;
     ASSERT_FALSE(Initialize(message));
-    EXPECT_EQ(message, L"Syntax error in property package file: found key \"REFPROP_FOLDER\" without value");
+    EXPECT_EQ(message, L"Syntax error in configuration file " + configuration +
+                           L": found key \"REFPROP_FOLDER\" without value");
 }
 
 TEST_F(PackageStore, UserFolderThatCannotBeCreatedIsReportedAndForgotten) {
@@ -234,6 +236,18 @@ TEST_F(PackageStore, MissingSystemFoldersAreReported) {
     SetStoreRoots(StoreRoots{Fixed(appData), Fixed(programFiles), Failing()});
     ASSERT_FALSE(Initialize(message));
     EXPECT_EQ(message, L"Failed to get location of temporary folder");
+
+    // The system's own path: a TMP it refuses is named with the reason.
+    const std::wstring longTemp = L"C:\\" + std::wstring(496, L't');
+    wchar_t oldTemp[MAX_PATH] = {};
+    const bool hadTemp = GetEnvironmentVariableW(L"TMP", oldTemp, MAX_PATH) > 0;
+    SetEnvironmentVariableW(L"TMP", longTemp.c_str());
+    SetStoreRoots(StoreRoots{Fixed(appData), Fixed(programFiles), FolderSource()});
+    const bool found = Initialize(message);
+    SetEnvironmentVariableW(L"TMP", hadTemp ? oldTemp : nullptr);
+    if (!found)
+        EXPECT_EQ(message, L"Failed to get location of temporary folder: " + tarnevo::GetSystemErrorText(ERROR_FILENAME_EXCED_RANGE) +
+                               L" (TMP is 499 characters long: " + longTemp + L")");
 
     // Without a program-files folder the default location is skipped and the user asked.
     const std::wstring chosen = MakeRefpropFolder(L"Asked");

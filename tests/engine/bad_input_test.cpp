@@ -12,6 +12,7 @@
 
 using namespace enginetest;
 using ::testing::HasSubstr;
+using ::testing::Not;
 using ::testing::StartsWith;
 
 namespace {
@@ -140,6 +141,7 @@ TEST(BadFiles, MixtureFileWithBadLinesIsRejectedWithTheLine) {
     Message herr;
     EXPECT_EQ(setup({"METHANE", "ETHANE"}, herr, path), 101);
     EXPECT_THAT(herr.str(), HasSubstr("bad line 3 in mixture file"));
+    EXPECT_THAT(herr.str(), Not(HasSubstr("zero"))) << "the content of the line is not echoed";
     {
         std::ofstream out(path);
         out << "PR 74-82-8 74-84-0 1.5\n";

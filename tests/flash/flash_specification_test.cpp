@@ -102,6 +102,11 @@ TEST(FlashSpecification, RejectedSpecificationsCarryTheirNumber) {
          "Invalid specification 1: each specification must have 3 or 4 string values"},
         {DoubleArray({1.0, 2.0, 3.0}), p, "Invalid specification 1: Expected an array of type string"},
         {p, _variant_t(300.0), "Invalid specification 2: Expected an array of type string"},
+        // A zero inside a name ends nothing: the whole name is compared.
+        {StringArray(std::vector<std::wstring>{std::wstring(L"Temperature\0x", 13), L"", L"Overall"}), p,
+         "Invalid specification 1: unsupported specification \"Temperature\""},
+        {StringArray(std::vector<std::wstring>{L"Temperature", std::wstring(L"\0mole", 5), L"Overall"}), p,
+         "Invalid specification 1: Unsupported basis"},
     };
     for (const Case& c : cases) {
         const Parsed parsed = Parse(c.first, c.second);
@@ -154,6 +159,9 @@ TEST(FlashSpecification, SolutionTypes) {
         EXPECT_EQ(Parse(p, VaporFraction(L"mass"), rejected).type, FlashType::None);
     }
     EXPECT_EQ(Parse(q, p, L"dew").error, "Invalid solution type \"dew\" for the specified flash");
+    const _bstr_t unspecified(SysAllocStringLen(L"Unspecified\0x", 13), false);
+    std::wstring error;
+    EXPECT_EQ(ParseFlashSpecification(t, p, unspecified, error), FlashType::None);
 }
 
 class CheckEquilibriumSpecTest : public ::testing::Test {

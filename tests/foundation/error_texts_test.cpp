@@ -30,12 +30,12 @@ TEST(CapeErrorText, FallsBackToTheCodeTextWithoutErrorInterfaces) {
     auto host = FakeCapeErrorSource::Create(L"never read", L"never read");
     host->SetOffersUser(false);
     host->SetOffersRoot(false);
-    EXPECT_EQ(GetCapeErrorText(host->Identity(), kUnknown), L"Failed to get error name for ECapeUnknown");
+    EXPECT_EQ(GetCapeErrorText(host->Identity(), kUnknown), L"the call failed with ECapeUnknown (HRESULT 0x80040501) and no error description");
     host->SetOffersRoot(true);
     host->SetName(L"only the root");
     EXPECT_EQ(GetCapeErrorText(host->Identity(), kUnknown), L"only the root");
     auto empty = FakeCapeErrorSource::Create();
-    EXPECT_EQ(GetCapeErrorText(empty->Identity(), kUnknown), L"Failed to get error name for ECapeUnknown");
+    EXPECT_EQ(GetCapeErrorText(empty->Identity(), kUnknown), L"the call failed with ECapeUnknown (HRESULT 0x80040501) and no error description");
     EXPECT_EQ(empty->References(), 1u) << "interfaces obtained from the host are released";
 }
 

@@ -43,34 +43,6 @@ TEST(PropertyNameTables, ListSizesAndEveryListedNameMapsToItsPosition) {
     }
 }
 
-TEST(PropertyNameTables, ListOrderAndIdentifiers) {
-    const NameList& constants = T().CompoundConstants().list;
-    EXPECT_EQ(constants[0], L"casRegistryNumber");
-    EXPECT_EQ(constants[7], L"criticalVolume");
-    EXPECT_EQ(constants[10], L"normalBoilingPoint");
-
-    const NameList& tDependent = T().TDependentProperties().list;
-    EXPECT_EQ(tDependent[0], L"vaporPressure");
-    EXPECT_EQ(tDependent[9], L"virialCoefficient.Dtemperature");
-    EXPECT_EQ(tDependent[17], L"volumeOfLiquid");
-
-    // Single-phase identifier = 5 x base + form; "molecularWeight" is 90 and has no forms.
-    const NameMap& single = T().SinglePhaseProperties().map;
-    EXPECT_THAT(single.Find(L"compressibility"), Optional(0));
-    EXPECT_THAT(single.Find(L"density.Dpressure"), Optional(12));
-    EXPECT_THAT(single.Find(L"heatCapacityCv.Dmoles"), Optional(48));
-    EXPECT_THAT(single.Find(L"logFugacityCoefficient.DmolFraction"), Optional(69));
-    EXPECT_THAT(single.Find(L"volume.DmolFraction"), Optional(89));
-    EXPECT_THAT(single.Find(L"molecularWeight"), Optional(90));
-    EXPECT_EQ(single.Find(L"molecularWeight.Dtemperature"), std::nullopt);
-
-    // Any letter case names the same property.
-    EXPECT_THAT(single.Find(L"Density"), Optional(10));
-    EXPECT_THAT(single.Find(L"DENSITY"), Optional(10));
-    EXPECT_THAT(T().CompoundConstants().map.Find(L"CASREGISTRYNUMBER"), Optional(0));
-    EXPECT_THAT(T().TDependentProperties().map.Find(L"VaporPressure.DTemperature"), Optional(1));
-}
-
 TEST(PropertyNameTables, SinglePhaseAliasesShareTheIdentifiersButAreNotListed) {
     const NameMap& map = T().SinglePhaseProperties().map;
     EXPECT_THAT(map.Find(L"heatCapacity.Dpressure"), Optional(42));
@@ -198,21 +170,6 @@ TEST(PropertyNameTables, FlashTypeKeys) {
         EXPECT_EQ(T().FindFlashType(unknown), FlashType::None) << unknown;
     }
     EXPECT_EQ(T().FindFlashType(nullptr), FlashType::None);
-}
-
-TEST(PropertyNameTables, KeywordsAreStoredAutomationStrings) {
-    EXPECT_STREQ(T().Word(Keyword::Pressure), L"pressure");
-    EXPECT_STREQ(T().Word(Keyword::PhaseFraction), L"phaseFraction");
-    EXPECT_STREQ(T().Word(Keyword::Vapor), L"Vapor");
-    EXPECT_STREQ(T().Word(Keyword::Liquid), L"Liquid");
-    EXPECT_STREQ(T().Word(Keyword::InternalEnergy), L"internalEnergy");
-    EXPECT_STREQ(T().Word(Keyword::Mixture), L"mixture");
-    for (int i = 0; i < kKeywordCount; ++i) {
-        const BSTR stored = T().Word(static_cast<Keyword>(i));
-        ASSERT_NE(stored, nullptr);
-        EXPECT_EQ(SysStringLen(stored), std::wstring(stored).size());  // a real BSTR
-        EXPECT_EQ(T().Word(static_cast<Keyword>(i)), stored);           // the same string every time
-    }
 }
 
 TEST(PropertyNameTables, ListCopiesAreIndependentStringArrays) {

@@ -175,6 +175,17 @@ TEST_F(PackageTest, DefinitionErrorsKeepTheLibraryAndAreRepeatedUntilInitializeS
     EXPECT_TRUE(package->InitialisationMessage().empty());
 }
 
+TEST_F(PackageTest, FileThatIsNoMixtureFileIsNamedNotQuoted) {
+    const std::wstring notMixture = store.Root() + L"\\win.ini";
+    WriteFileBytes(notMixture, "[private] first line\r\n");
+    store.WritePackage(L"Mix", std::string(kTwoCompoundDefinition) + "MIX=" + Narrow(notMixture) + "\r\n");
+    PropertyPackagePtr package = CreatePropertyPackage(L"Mix");
+    EXPECT_EQ(Utilities(package)->Initialize(), ECapeFailedInitialisationHR);
+    EXPECT_THAT(Narrow(package->InitialisationMessage()),
+                ::testing::AllOf(::testing::HasSubstr(Narrow(notMixture)), ::testing::HasSubstr("line 1"),
+                                 ::testing::Not(::testing::HasSubstr("private"))));
+}
+
 TEST_F(PackageTest, RefpropFailuresAreInitialisationFailuresWithoutCopiesLeftBehind) {
     store.UseLibrary(L"");
     PropertyPackagePtr package = CreatePropertyPackage(L"Gas");
@@ -208,6 +219,14 @@ TEST_F(PackageTest, SetupFailureAndWarningsGoThroughTheContext) {
     EXPECT_EQ(Utilities(failing)->Initialize(), ECapeFailedInitialisationHR);
     EXPECT_EQ(failing->InitialisationMessage(), L"Error setting configuration: [SETUP error 101] fluid file not found");
     SetEnvironmentVariableW(L"TARNEVO_FAKE_SCRIPT", nullptr);
+
+    // An unknown model type is ignored with a warning.
+    store.WritePackage(L"Quantum", std::string(kTwoCompoundDefinition) + "MODELTYPE=QUANTUM\r\n");
+    PropertyPackagePtr quantum = CreatePropertyPackage(L"Quantum");
+    ASSERT_EQ(Utilities(quantum)->put_simulationContext(context.Get()), S_OK);
+    EXPECT_EQ(Utilities(quantum)->Initialize(), S_OK);
+    EXPECT_EQ(context->logged.back(), L"Warning: Property package Quantum: unknown model type \"QUANTUM\" ignored "
+                                      L"(MODELTYPE is one of DEFAULT, GERG, AGA, PR, CUSTOM)");
 
     // A context without the diagnostic interface is accepted; warnings are then dropped.
     auto silent = FakeContext::Create(false);

@@ -205,6 +205,9 @@ TEST_F(TwoPhase, LnPhiFailures) {
     EXPECT_EQ(call(vapor, 300, 0.0, x, 1), L"Pressure must be positive");
     EXPECT_EQ(call(vapor, 300, 1e5, StringArray({L"a"}), 1), L"Invalid values for composition: Expected an array of type double precision");
     EXPECT_EQ(call(vapor, 300, 1e5, DoubleArray({0.5, 0.5}), 1), L"Invalid values for composition: invalid number of values");
+    EXPECT_EQ(call(vapor, 300, 1e5, DoubleArray({0.2, -0.3, 0.5}), 1),
+              L"Invalid values for composition: mole numbers must be finite and not negative");
+    EXPECT_EQ(call(vapor, 300, 1e5, DoubleArray({0.0, 0.0, 0.0}), 0), L"Invalid values for composition: all mole numbers are zero");
     EXPECT_EQ(call(nullptr, 300, 1e5, x, 1), L"Unknown phase label: NULL");
     EXPECT_EQ(call(_bstr_t(L"Solid"), 300, 1e5, x, 1), L"Unknown phase label: Solid");
     EXPECT_THAT(Narrow(call(vapor, 1e6, 1e5, x, 1)), testing::StartsWith("TPRHOdll:"));
@@ -214,6 +217,24 @@ TEST_F(TwoPhase, LnPhiFailures) {
                                        nullptr),
               S_OK);
     EXPECT_TRUE(calls.Stop().empty());
+}
+
+// A name with a zero inside is unknown, not the name before the zero.
+TEST_F(TwoPhase, NamesWithEmbeddedZerosAreUnknown) {
+    const std::wstring vapor(L"Vapor\0junk", 10);
+    const _bstr_t label(SysAllocStringLen(vapor.data(), 10), false);
+    const _variant_t labels = StringArray(std::vector<std::wstring>{vapor, L"Liquid"});
+    VARIANT_BOOL valid = VARIANT_TRUE;
+    _variant_t out;
+    EXPECT_EQ(package->CheckSinglePhasePropSpec(_bstr_t(L"density"), label, &valid), S_OK);
+    EXPECT_EQ(valid, VARIANT_FALSE);
+    EXPECT_EQ(package->CheckTwoPhasePropSpec(_bstr_t(L"kvalue"), labels, &valid), S_OK);
+    EXPECT_EQ(valid, VARIANT_FALSE);
+    for (HRESULT hr : {package->CalcSinglePhaseProp(Names({L"density"}), label),
+                       package->CalcTwoPhaseProp(Names({L"kvalue"}), labels),
+                       package->CalcAndGetLnPhi(label, 330.0, 5e5, DoubleArray({1.0, 1.0, 1.0}), 1, &out, &out, &out, &out),
+                       package->GetPhaseInfo(label, _bstr_t(L"StateOfAggregation"), &out)})
+        EXPECT_EQ(hr, kUnknownHR);
 }
 
 }  // namespace

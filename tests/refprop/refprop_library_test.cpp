@@ -131,6 +131,41 @@ TEST_F(RefpropLibraryTest, TooLongPrivateCopyPathIsRefusedBeforeCopying) {
     EXPECT_TRUE(binding.privateCopyPath.empty());
 }
 
+TEST_F(RefpropLibraryTest, CopiesOfEndedProcessesAreRemovedThoseOfLiveOnesKept) {
+    // Left by ended processes: a copy without lock file, and one whose lock nobody holds.
+    const std::wstring orphan = store.TemporaryFolder() + L"REFPROP_{00000000-0000-0000-0000-000000000001}";
+    const std::wstring unheld = store.TemporaryFolder() + L"REFPROP_{00000000-0000-0000-0000-000000000002}";
+    for (const std::wstring& file : {orphan + L".DLL", unheld + L".DLL", unheld + L".LOCK"}) WriteFileBytes(file, "MZ");
+    std::wstring command = L"\"" + WindowsPath(TARNEVO_TEST_COPY_HOLDER) + L"\" \"" + store.RefpropFolder() + L"\" " +
+                           store.TemporaryFolder();
+    STARTUPINFOW startup = {sizeof startup};
+    PROCESS_INFORMATION process = {};
+    ASSERT_TRUE(CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process));
+    UniqueFileHandle holder(process.hProcess), holderThread(process.hThread);
+    // Its own load sweeps the two left-overs away first.
+    std::vector<std::wstring> held;
+    auto holderReady = [&] {
+        held = store.PrivateCopies();
+        return held.size() == 1 && held[0].find(L"{00000000-") == std::wstring::npos;
+    };
+    for (int wait = 0; wait < 600 && !holderReady(); ++wait) Sleep(50);
+    ASSERT_THAT(held, SizeIs(1));
+
+    RefpropBinding binding;
+    LoadRefpropLibrary(binding, store.RefpropFolder(), store.TemporaryFolder());
+    EXPECT_THAT(store.PrivateCopies(), ::testing::UnorderedElementsAre(held[0], binding.privateCopyPath));
+
+    TerminateProcess(holder.get(), 1);  // an abnormal end
+    WaitForSingleObject(holder.get(), 10000);
+    EXPECT_EQ(RemoveStaleCopies(store.TemporaryFolder()), 1);
+    EXPECT_THAT(store.PrivateCopies(), ::testing::ElementsAre(binding.privateCopyPath));
+    const std::wstring lock = binding.privateCopyPath.substr(0, binding.privateCopyPath.size() - 4) + L".LOCK";
+    EXPECT_TRUE(FileExists(lock));
+    UnloadRefpropLibrary(binding);
+    EXPECT_THAT(store.PrivateCopies(), SizeIs(0));
+    EXPECT_FALSE(FileExists(lock) || FileExists(unheld + L".LOCK"));
+}
+
 TEST(RefpropEngineLibrary, BundledLibraryProvidesEveryRoutine) {
     TestStore store;
     RefpropBinding binding;
