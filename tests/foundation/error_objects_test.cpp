@@ -249,11 +249,25 @@ TEST_F(CapeErrorObject, ErrorIdiomTurnsEveryExceptionIntoARecordedFailure) {
         SCOPED_TRACE(c.kind);
         EXPECT_EQ(object->Run(c.kind), c.hr);
         ExpectError(c.message, L"Run", L"ITest");
+        // COM error info, for hosts that read it (#import, VBA, scripts).
+        ComPtr<IErrorInfo> info;
+        ASSERT_EQ(GetErrorInfo(0, &info), S_OK);
+        BSTR description = nullptr, source = nullptr;
+        info->GetDescription(&description);
+        info->GetSource(&source);
+        EXPECT_STREQ(description, c.message);
+        EXPECT_STREQ(source, L"ITest");
+        SysFreeString(description);
+        SysFreeString(source);
         long code = 0;
         user->get_code(&code);
         EXPECT_EQ(code, c.hr);
     }
     EXPECT_EQ(object->Run(9), S_OK);
+    ComPtr<ISupportErrorInfo> support;
+    ASSERT_EQ(object->QueryInterface(IID_PPV_ARGS(&support)), S_OK);
+    EXPECT_EQ(support->InterfaceSupportsErrorInfo(__uuidof(ICapeUtilities)), S_OK);
+    EXPECT_EQ(support->InterfaceSupportsErrorInfo(__uuidof(ICapeThermoCompounds)), S_FALSE);
 }
 
 TEST_F(CapeErrorObject, ErrorTextIsReadableLateBound) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <ocidl.h>
+#include <comdef.h>
 
 #include <string>
 #include <vector>
@@ -49,14 +50,6 @@ TEST(VariantArrayValidate, RejectsWhatIsNotAOneDimensionalArrayOfTheType) {
     EXPECT_FALSE(array.Validate(VT_I2, error));
     EXPECT_EQ(error, L"Expected an array of type short");
 
-    VARIANT byReference;
-    byReference.vt = VT_BYREF | VT_ARRAY | VT_BSTR;
-    byReference.pparray = &strings.parray;
-    VariantArray reference;
-    reference.Attach(byReference, false);
-    EXPECT_FALSE(reference.Validate(VT_BSTR, error));
-    EXPECT_EQ(error, L"Expected an array of type string");
-
     VARIANT matrix = MakeArray(VT_BSTR, {{2, 0}, {2, 0}});
     array.Attach(matrix, true);
     EXPECT_FALSE(array.Validate(VT_BSTR, error));
@@ -73,6 +66,41 @@ TEST(VariantArrayValidate, RejectsWhatIsNotAOneDimensionalArrayOfTheType) {
     EXPECT_STREQ(tarnevo::VarTypeName(VT_VARIANT), L"VARIANT");
     EXPECT_STREQ(tarnevo::VarTypeName(VT_I4), L"long");
     EXPECT_STREQ(tarnevo::VarTypeName(VT_DATE), L"<unknown>");
+}
+
+TEST(VariantArrayValidate, TakesScriptArraysOfTheTypeByValueAndByReference) {
+    VARIANT variants = MakeArray(VT_VARIANT, {{3, 1}});
+    _variant_t elements[] = {_variant_t(2.5), _variant_t(short(3)), _variant_t(L"x")};
+    for (LONG i = 1; i <= 3; ++i) ASSERT_EQ(SafeArrayPutElement(variants.parray, &i, &elements[i - 1]), S_OK);
+    VARIANT byReference;
+    byReference.vt = VT_BYREF | VT_VARIANT;
+    byReference.pvarVal = &variants;
+    std::wstring error;
+    VariantArray array;
+    array.Attach(byReference, false);
+    EXPECT_FALSE(array.Validate(VT_R8, error));
+    EXPECT_EQ(error, L"Expected an array of type double precision");
+    EXPECT_FALSE(array.Validate(VT_BSTR, error));
+    EXPECT_EQ(error, L"Expected an array of type string");
+    LONG last = 3;
+    _variant_t number(7L);
+    ASSERT_EQ(SafeArrayPutElement(variants.parray, &last, &number), S_OK);
+    array.Attach(byReference, false);
+    ASSERT_TRUE(array.Validate(VT_R8, error)) << error;
+    EXPECT_EQ(array.Count(), 3);
+    EXPECT_DOUBLE_EQ(array.GetDouble(1), 3.0);
+    EXPECT_DOUBLE_EQ(array.GetDouble(2), 7.0);
+
+    VARIANT strings = MakeArray(VT_BSTR, {{1, 0}});
+    VARIANT typedReference;
+    typedReference.vt = VT_BYREF | VT_ARRAY | VT_BSTR;
+    typedReference.pparray = &strings.parray;
+    array.Attach(typedReference, true);
+    ASSERT_TRUE(array.Validate(VT_BSTR, error));
+    EXPECT_EQ(array.Count(), 1);
+    array.Release();
+    VariantClear(&strings);
+    VariantClear(&variants);
 }
 
 TEST(VariantArrayValidate, HonoursTheLowerBound) {
