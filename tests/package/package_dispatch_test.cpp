@@ -93,7 +93,7 @@ TEST(PackageDispatch, EveryMemberByNameAndRandomCallsOnEveryDispid) {
     const VARTYPE types[] = {VT_EMPTY, VT_NULL, VT_I2, VT_I4, VT_R8, VT_BSTR, VT_DISPATCH, VT_BOOL, VT_ERROR,
                              VT_UNKNOWN, VT_ARRAY | VT_BSTR, VT_ARRAY | VT_VARIANT, VT_BYREF | VT_VARIANT,
                              VT_BYREF | VT_R8, 0x7FF};
-    for (int round = 0; round < 3000; ++round) {
+    for (int round = 0; round < 10000; ++round) {
         const DISPID id = ids[random() % ids.size()];
         std::vector<_variant_t> arguments(random() % 7);
         _variant_t referenced(L"Vapor");
