@@ -3,6 +3,7 @@
 // error idiom's handling of every kind of exception.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <comdef.h>
 #include <wrl/client.h>
 
 #include <new>
@@ -251,14 +252,11 @@ TEST_F(CapeErrorObject, ErrorIdiomTurnsEveryExceptionIntoARecordedFailure) {
         ExpectError(c.message, L"Run", L"ITest");
         // COM error info, for hosts that read it (#import, VBA, scripts).
         ComPtr<IErrorInfo> info;
+        _bstr_t description, source;
         ASSERT_EQ(GetErrorInfo(0, &info), S_OK);
-        BSTR description = nullptr, source = nullptr;
-        info->GetDescription(&description);
-        info->GetSource(&source);
-        EXPECT_STREQ(description, c.message);
-        EXPECT_STREQ(source, L"ITest");
-        SysFreeString(description);
-        SysFreeString(source);
+        info->GetDescription(description.GetAddress());
+        info->GetSource(source.GetAddress());
+        EXPECT_EQ(std::wstring(description) + L" | " + std::wstring(source), std::wstring(c.message) + L" | ITest");
         long code = 0;
         user->get_code(&code);
         EXPECT_EQ(code, c.hr);

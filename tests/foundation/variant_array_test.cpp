@@ -69,38 +69,32 @@ TEST(VariantArrayValidate, RejectsWhatIsNotAOneDimensionalArrayOfTheType) {
 }
 
 TEST(VariantArrayValidate, TakesScriptArraysOfTheTypeByValueAndByReference) {
-    VARIANT variants = MakeArray(VT_VARIANT, {{3, 1}});
-    _variant_t elements[] = {_variant_t(2.5), _variant_t(short(3)), _variant_t(L"x")};
-    for (LONG i = 1; i <= 3; ++i) ASSERT_EQ(SafeArrayPutElement(variants.parray, &i, &elements[i - 1]), S_OK);
-    VARIANT byReference;
-    byReference.vt = VT_BYREF | VT_VARIANT;
-    byReference.pvarVal = &variants;
+    VARIANT variants = MakeArray(VT_VARIANT, {{3, 1}}), strings = MakeArray(VT_BSTR, {{1, 0}});
+    _variant_t elements[] = {_variant_t(2.5), _variant_t(short(3)), _variant_t(L"x"), _variant_t(7L)};
+    for (LONG i = 1; i <= 3; ++i) SafeArrayPutElement(variants.parray, &i, &elements[i - 1]);
+    VARIANT reference, typedReference;
+    reference.vt = VT_BYREF | VT_VARIANT;
+    reference.pvarVal = &variants;
     std::wstring error;
     VariantArray array;
-    array.Attach(byReference, false);
-    EXPECT_FALSE(array.Validate(VT_R8, error));
-    EXPECT_EQ(error, L"Expected an array of type double precision");
-    EXPECT_FALSE(array.Validate(VT_BSTR, error));
-    EXPECT_EQ(error, L"Expected an array of type string");
+    for (VARTYPE type : {VT_R8, VT_BSTR}) {
+        array.Attach(reference, false);
+        EXPECT_FALSE(array.Validate(type, error));
+        EXPECT_EQ(error, std::wstring(L"Expected an array of type ") + tarnevo::VarTypeName(type));
+    }
     LONG last = 3;
-    _variant_t number(7L);
-    ASSERT_EQ(SafeArrayPutElement(variants.parray, &last, &number), S_OK);
-    array.Attach(byReference, false);
+    SafeArrayPutElement(variants.parray, &last, &elements[3]);
+    array.Attach(reference, false);
     ASSERT_TRUE(array.Validate(VT_R8, error)) << error;
     EXPECT_EQ(array.Count(), 3);
-    EXPECT_DOUBLE_EQ(array.GetDouble(1), 3.0);
-    EXPECT_DOUBLE_EQ(array.GetDouble(2), 7.0);
-
-    VARIANT strings = MakeArray(VT_BSTR, {{1, 0}});
-    VARIANT typedReference;
+    EXPECT_DOUBLE_EQ(array.GetDouble(1) + array.GetDouble(2), 10.0);
     typedReference.vt = VT_BYREF | VT_ARRAY | VT_BSTR;
     typedReference.pparray = &strings.parray;
-    array.Attach(typedReference, true);
+    array.Attach(typedReference, true);  // owned, but the array is the referrer's
     ASSERT_TRUE(array.Validate(VT_BSTR, error));
     EXPECT_EQ(array.Count(), 1);
     array.Release();
-    VariantClear(&strings);
-    VariantClear(&variants);
+    EXPECT_EQ(VariantClear(&strings) | VariantClear(&variants), S_OK);
 }
 
 TEST(VariantArrayValidate, HonoursTheLowerBound) {

@@ -106,7 +106,7 @@ TEST(ManagerActivation, ScriptSessionsByProgIdReachEveryInterfaceWithScriptArray
                                       "error: 80040501 Invalid list of constant identifiers: Expected an array of "
                                       "type string (ICapeThermoCompounds)",
                                       "missing: 8004050F"));
-    EXPECT_THAT(jscript, ElementsAre("exit code 0", "package: ScriptGas 2 2", "constants: 30.069",
+    EXPECT_THAT(jscript, ElementsAre("exit code 0", "constants: ScriptGas 30069",
                                      "error: 80040501 Compound list contains unknown compound ID \"WATER\""));
 }
 

@@ -1,7 +1,6 @@
-' Late bound, as an Excel VBA or script user works: every interface of the package by name,
-' script arrays as arguments, failures described through COM error info. Wine's VBScript
-' cannot index a returned VT_ARRAY|VT_BSTR or VT_ARRAY|VT_R8 (error 445); such lists are
-' checked in-process.
+' Late bound, as a VBA or script user works: every interface by name, script arrays, COM error
+' info. Wine's VBScript cannot index a returned VT_ARRAY|VT_BSTR or VT_ARRAY|VT_R8 (error 445):
+' such lists are checked in-process.
 Set out = CreateObject("Scripting.FileSystemObject").CreateTextFile(WScript.Arguments(0), True)
 Set manager = CreateObject("TARNEVO.PropertyPackageManager")
 manager.Initialize
@@ -16,8 +15,6 @@ out.WriteLine "vapor pressure: " & IsArray(pressures)
 On Error Resume Next
 values = package.GetCompoundConstant(Array("molecularWeight", 2), Array())
 out.WriteLine "error: " & Hex(Err.Number) & " " & Err.Description & " (" & Err.Source & ")"
-Err.Clear
-Set missing = manager.GetPropertyPackage("NoSuchPackage")
-count = missing.GetNumCompounds()
+Err.Clear : count = manager.GetPropertyPackage("NoSuchPackage").GetNumCompounds()
 out.WriteLine "missing: " & Hex(Err.Number)
 out.Close
