@@ -268,20 +268,4 @@ TEST_F(CapeErrorObject, ErrorIdiomTurnsEveryExceptionIntoARecordedFailure) {
     EXPECT_EQ(support->InterfaceSupportsErrorInfo(__uuidof(ICapeThermoCompounds)), S_FALSE);
 }
 
-TEST_F(CapeErrorObject, ErrorTextIsReadableLateBound) {
-    EXPECT_EQ(ident->put_ComponentName(nullptr), tarnevo::ECapeUnknownHR);
-    ComPtr<IDispatch> dispatch = static_cast<IDispatch*>(user.Get());
-    LPOLESTR member = const_cast<LPOLESTR>(L"description");
-    DISPID id = 0;
-    ASSERT_EQ(dispatch->GetIDsOfNames(IID_NULL, &member, 1, 0, &id), S_OK);
-    EXPECT_EQ(id, 2);
-    DISPPARAMS none = {};
-    VARIANT result;
-    VariantInit(&result);
-    ASSERT_EQ(dispatch->Invoke(id, IID_NULL, 0, DISPATCH_PROPERTYGET, &none, &result, nullptr, nullptr), S_OK);
-    ASSERT_EQ(result.vt, VT_BSTR);
-    EXPECT_STREQ(result.bstrVal, L"Name cannot be empty");
-    VariantClear(&result);
-}
-
 }  // namespace
