@@ -55,7 +55,7 @@ SAFEARRAY* TypedCopy(SAFEARRAY* variants, VARTYPE elementType) {
         if (FAILED(SafeArrayGetElement(variants, &position, element.GetAddress()))) return nullptr;
         const VARTYPE type = element.vt;
         if (elementType == VT_BSTR ? type != VT_BSTR : !IsNumber(type)) return nullptr;
-        if (elementType == VT_R8) element.ChangeType(VT_R8);
+        if (elementType == VT_R8 && FAILED(VariantChangeType(&element, &element, 0, VT_R8))) return nullptr;
         void* data = elementType == VT_BSTR ? static_cast<void*>(element.bstrVal) : &element.dblVal;
         ThrowIfFailed(SafeArrayPutElement(copy.get(), &i, data), L"Failed to write array element");
     }
