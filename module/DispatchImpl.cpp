@@ -3,6 +3,7 @@
 #include <wrl/client.h>
 
 #include <cstring>
+#include <cwctype>
 #include <map>
 #include <mutex>
 #include <utility>
@@ -167,6 +168,35 @@ int FunctionIndex(ITypeInfo* info, MEMBERID memid, WORD flags) {
     return -1;
 }
 
+// Where a member name is declared: ordinal of the dual interface, index of its first function.
+struct Declaration {
+    size_t ordinal;
+    int index;
+};
+
+// Every dual interface declaring `name` (any case), in library order. Names that are found are
+// remembered, so a script's repeated calls do not search the library again.
+std::vector<Declaration> Declarations(const wchar_t* name) {
+    static std::mutex mutex;
+    static std::map<std::wstring, std::vector<Declaration>> known;
+    std::wstring key(name);
+    for (wchar_t& c : key) c = towlower(c);
+    std::lock_guard<std::mutex> lock(mutex);
+    const auto found = known.find(key);
+    if (found != known.end()) return found->second;
+    std::vector<Declaration> declarations;
+    const std::vector<DualInterface>& interfaces = DualInterfaces();
+    for (size_t ordinal = 0; ordinal < interfaces.size(); ++ordinal) {
+        LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
+        MEMBERID memid = DISPID_UNKNOWN;
+        if (FAILED(interfaces[ordinal].info->GetIDsOfNames(names, 1, &memid))) continue;
+        const int index = FunctionIndex(interfaces[ordinal].info, memid, 0xFFFF);
+        if (index >= 0) declarations.push_back({ordinal, index});
+    }
+    if (!declarations.empty()) known.emplace(key, declarations);
+    return declarations;
+}
+
 // What OLE Automation would crash on or silently accept: missing arrays, null references,
 // more arguments than the member takes.
 HRESULT CheckArguments(ITypeInfo* info, MEMBERID memid, WORD flags, const DISPPARAMS* params, UINT* argError) {
@@ -212,16 +242,16 @@ HRESULT DispatchGetIDsOfNames(REFIID iid, IUnknown* self, REFIID riid, LPOLESTR*
     if (hr != DISP_E_UNKNOWNNAME || ids[0] != DISPID_UNKNOWN) return hr;
     try {
         const std::vector<DualInterface>& interfaces = DualInterfaces();
-        for (size_t ordinal = 0; ordinal < interfaces.size(); ++ordinal) {
-            const DualInterface& other = interfaces[ordinal];
-            if (other.iid == iid) continue;
+        for (const Declaration& declaration : Declarations(names[0])) {
+            const DualInterface& other = interfaces[declaration.ordinal];
             ComPtr<IUnknown> offered;
-            if (FAILED(self->QueryInterface(other.iid, reinterpret_cast<void**>(offered.GetAddressOf())))) continue;
-            const HRESULT found = other.info->GetIDsOfNames(names, count, ids);
-            if (found != S_OK && ids[0] == DISPID_UNKNOWN) continue;
-            const int index = FunctionIndex(other.info, ids[0], 0xFFFF);
-            if (index < 0) continue;
-            ids[0] = kFirstForwardedDispId + static_cast<DISPID>(ordinal) * kForwardedDispIdStride + index;
+            if (other.iid == iid ||
+                FAILED(self->QueryInterface(other.iid, reinterpret_cast<void**>(offered.GetAddressOf()))))
+                continue;
+            // Parameter names are looked up in that interface.
+            const HRESULT found = count > 1 ? other.info->GetIDsOfNames(names, count, ids) : S_OK;
+            ids[0] = kFirstForwardedDispId + static_cast<DISPID>(declaration.ordinal) * kForwardedDispIdStride +
+                     declaration.index;
             return found;
         }
     } catch (...) {
