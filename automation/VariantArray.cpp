@@ -2,6 +2,7 @@
 
 #include <comdef.h>
 
+#include <memory>
 #include <utility>
 
 #include "errors/CapeFailure.h"
@@ -11,6 +12,54 @@ namespace {
 
 void ThrowIfFailed(HRESULT hr, const wchar_t* what) {
     if (FAILED(hr)) throw CapeFailure(what, hr);
+}
+
+bool IsNumber(VARTYPE type) noexcept {
+    switch (type) {
+        case VT_I1: case VT_I2: case VT_I4: case VT_I8: case VT_INT:
+        case VT_UI1: case VT_UI2: case VT_UI4: case VT_UI8: case VT_UINT:
+        case VT_R4: case VT_R8: case VT_CY: case VT_DECIMAL: return true;
+        default: return false;
+    }
+}
+
+// The array a script passes: a by-reference array or a by-reference VARIANT holding one is
+// read through the reference; anything else is `value` itself.
+VARIANT Dereferenced(const VARIANT& value) noexcept {
+    VARIANT plain = value;
+    if (value.vt == (VT_BYREF | VT_VARIANT) && value.pvarVal && !(value.pvarVal->vt & VT_BYREF))
+        plain = *value.pvarVal;
+    else if ((value.vt & VT_BYREF) && (value.vt & VT_ARRAY) && value.pparray) {
+        plain.vt = static_cast<VARTYPE>(value.vt & ~VT_BYREF);
+        plain.parray = *value.pparray;
+    }
+    return plain;
+}
+
+// A typed copy of a one-dimensional VARIANT array whose elements are all strings
+// (`elementType` VT_BSTR) or all numbers (VT_R8); null when they are not.
+SAFEARRAY* TypedCopy(SAFEARRAY* variants, VARTYPE elementType) {
+    LONG lower = 0, upper = -1;
+    if (!variants || SafeArrayGetDim(variants) != 1 || FAILED(SafeArrayGetLBound(variants, 1, &lower)) ||
+        FAILED(SafeArrayGetUBound(variants, 1, &upper)))
+        return nullptr;
+    const LONGLONG count = static_cast<LONGLONG>(upper) - lower + 1;
+    if (count < 0 || count > 0x7FFFFFFF) return nullptr;
+    SAFEARRAYBOUND bound = {static_cast<ULONG>(count), 0};
+    std::unique_ptr<SAFEARRAY, decltype(&SafeArrayDestroy)> copy(SafeArrayCreate(elementType, 1, &bound),
+                                                                  &SafeArrayDestroy);
+    if (!copy) throw CapeFailure(L"Out of memory", E_OUTOFMEMORY);
+    for (LONG i = 0; i < count; ++i) {
+        LONG position = lower + i;
+        _variant_t element;
+        if (FAILED(SafeArrayGetElement(variants, &position, element.GetAddress()))) return nullptr;
+        const VARTYPE type = element.vt;
+        if (elementType == VT_BSTR ? type != VT_BSTR : !IsNumber(type)) return nullptr;
+        if (elementType == VT_R8 && FAILED(VariantChangeType(&element, &element, 0, VT_R8))) return nullptr;
+        void* data = elementType == VT_BSTR ? static_cast<void*>(element.bstrVal) : &element.dblVal;
+        ThrowIfFailed(SafeArrayPutElement(copy.get(), &i, data), L"Failed to write array element");
+    }
+    return copy.release();
 }
 
 }  // namespace
@@ -70,6 +119,7 @@ void VariantArray::Attach(const VARIANT& source, bool own) noexcept {
 
 bool VariantArray::Validate(VARTYPE elementType, std::wstring& error) noexcept {
     try {
+        ConvertScriptArray(elementType);
         if (value_.vt == VT_EMPTY) {
             lowerBound_ = 0;
             count_ = 0;
@@ -101,8 +151,31 @@ bool VariantArray::Validate(VARTYPE elementType, std::wstring& error) noexcept {
         count_ = static_cast<LONG>(count);
         return true;
     } catch (...) {
-        // Only the message assignment can throw; the array itself is not usable then either.
+        // No memory for a converted copy or for the message.
+        try {
+            error = L"Out of memory";
+        } catch (...) {
+        }
         return false;
+    }
+}
+
+void VariantArray::ConvertScriptArray(VARTYPE elementType) {
+    if (locked_) return;
+    VARIANT plain = Dereferenced(value_);
+    if (plain.vt == (VT_ARRAY | VT_VARIANT) && (elementType == VT_BSTR || elementType == VT_R8)) {
+        SAFEARRAY* typed = TypedCopy(plain.parray, elementType);
+        if (!typed) return;
+        Release();
+        VariantInit(&value_);
+        value_.vt = static_cast<VARTYPE>(VT_ARRAY | elementType);
+        value_.parray = typed;
+        owned_ = true;
+    } else if (plain.vt != value_.vt) {
+        // Borrowed through the reference; whoever owns the referenced array keeps it.
+        Release();
+        value_ = plain;
+        owned_ = false;
     }
 }
 

@@ -26,6 +26,9 @@ public:
     void Attach(const VARIANT& source, bool own) noexcept;
     // True when the value is a usable one-dimensional array of `elementType` (VT_EMPTY is an
     // empty list); sets lower bound and count. On false, `error` holds the message.
+    // What scripts pass is taken too: a by-reference array (or VARIANT holding one) is read
+    // through the reference, and a VARIANT array whose elements are all strings (VT_BSTR) or
+    // all numbers (VT_R8) is replaced by an owned typed copy with lower bound 0.
     bool Validate(VARTYPE elementType, std::wstring& error) noexcept;
     // A new owned array of `count` elements (lower bound 0); count 0 gives VT_EMPTY.
     // Throws CapeFailure "Out of memory" (E_OUTOFMEMORY) when the array cannot be allocated.
@@ -59,6 +62,8 @@ public:
     VARIANT* ResetForOutput() noexcept;
 
 private:
+    void ConvertScriptArray(VARTYPE elementType);
+
     VARIANT value_;
     bool owned_ = true;
     LONG lowerBound_ = 0;

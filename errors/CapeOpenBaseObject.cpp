@@ -25,6 +25,16 @@ std::wstring Widen(const char* text) {
     return wide;
 }
 
+// The thread's COM error info: `description` from `source`. Nothing when it cannot be made.
+void SetComErrorInfo(const std::wstring& description, const wchar_t* source) noexcept {
+    Microsoft::WRL::ComPtr<ICreateErrorInfo> created;
+    Microsoft::WRL::ComPtr<IErrorInfo> info;
+    if (FAILED(CreateErrorInfo(&created)) || FAILED(created.As(&info))) return;
+    created->SetDescription(const_cast<LPOLESTR>(description.c_str()));
+    created->SetSource(const_cast<LPOLESTR>(source ? source : L""));
+    SetErrorInfo(0, info.Get());
+}
+
 }  // namespace
 
 BSTR AllocateBstr(const std::wstring& text) {
@@ -51,6 +61,7 @@ void CCapeOpenBaseObject::SetCapeError(const std::wstring& message, const wchar_
         scope_.clear();
         interfaceName_.clear();
     }
+    SetComErrorInfo(description_, interfaceName);
 }
 
 void CCapeOpenBaseObject::SetInitialisationError(const std::wstring& message) noexcept {
@@ -133,6 +144,14 @@ STDMETHODIMP CCapeOpenBaseObject::get_interfaceName(BSTR* interfaceName) {
 STDMETHODIMP CCapeOpenBaseObject::get_operation(BSTR* operation) { return ReturnText(L"N/A", operation); }
 STDMETHODIMP CCapeOpenBaseObject::get_moreInfo(BSTR* moreInfo) {
     return ReturnText(L"More information is not available", moreInfo);
+}
+
+STDMETHODIMP CCapeOpenBaseObject::InterfaceSupportsErrorInfo(REFIID riid) {
+    Microsoft::WRL::ComPtr<IUnknown> offered;
+    ISupportErrorInfo* self = this;
+    if (riid == IID_IUnknown || FAILED(self->QueryInterface(riid, reinterpret_cast<void**>(offered.GetAddressOf()))))
+        return S_FALSE;
+    return S_OK;
 }
 
 // --- ICapeIdentification ------------------------------------------------------------------

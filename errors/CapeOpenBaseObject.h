@@ -12,6 +12,8 @@
 //
 // Guarded() catches everything (CapeFailure, std::bad_alloc, anything else), records it with
 // SetCapeError and returns its HRESULT; GuardedInitialised() runs CheckInitialised first.
+// SetCapeError also hands the failure to COM's error info (description, source = interface
+// name), which ISupportErrorInfo announces for every interface of the object.
 // Derived classes list TARNEVO_CAPE_OPEN_BASE_INTERFACES() in their interface map.
 #pragma once
 
@@ -27,7 +29,7 @@
 namespace tarnevo {
 
 // The base's interfaces in interface-map order: the twelve error interfaces, then
-// ICapeIdentification and ICapeUtilities.
+// ICapeIdentification, ICapeUtilities and ISupportErrorInfo.
 #define TARNEVO_CAPE_OPEN_ERROR_INTERFACES()         \
     TARNEVO_INTERFACE(ECapeBadInvOrder)              \
     TARNEVO_INTERFACE(ECapeComputation)              \
@@ -44,7 +46,8 @@ namespace tarnevo {
 #define TARNEVO_CAPE_OPEN_BASE_INTERFACES() \
     TARNEVO_CAPE_OPEN_ERROR_INTERFACES()    \
     TARNEVO_INTERFACE(ICapeIdentification)  \
-    TARNEVO_INTERFACE(ICapeUtilities)
+    TARNEVO_INTERFACE(ICapeUtilities)       \
+    TARNEVO_INTERFACE(ISupportErrorInfo)
 
 // Throws CapeFailure(E_POINTER) for a null output pointer.
 template <class T>
@@ -74,7 +77,8 @@ class CCapeOpenBaseObject : public DispatchImpl<ECapeBadInvOrder>,
                             public DispatchImpl<ECapeUnknown>,
                             public DispatchImpl<ECapeUser>,
                             public DispatchImpl<ICapeIdentification>,
-                            public DispatchImpl<ICapeUtilities> {
+                            public DispatchImpl<ICapeUtilities>,
+                            public ISupportErrorInfo {
 public:
     virtual ~CCapeOpenBaseObject();
 
@@ -100,6 +104,8 @@ public:
     STDMETHODIMP Initialize() override;
     STDMETHODIMP Terminate() override;
     STDMETHODIMP Edit() override;
+    // ISupportErrorInfo: every interface the object answers.
+    STDMETHODIMP InterfaceSupportsErrorInfo(REFIID riid) override;
 
 protected:
     CCapeOpenBaseObject(std::wstring componentName, std::wstring componentDescription);
@@ -108,7 +114,7 @@ protected:
     virtual void OnSimulationContextChanged() {}
 
     // Records a failure: description, scope and interface name replaced as a whole; `code`
-    // is what ECapeUser.code reports.
+    // is what ECapeUser.code reports. The thread's COM error info gets the description.
     void SetCapeError(const std::wstring& message, const wchar_t* scope, const wchar_t* interfaceName,
                       HRESULT code = ECapeUnknownHR) noexcept;
 

@@ -3,9 +3,11 @@
 #include <wrl/client.h>
 
 #include <cstring>
+#include <cwctype>
 #include <map>
 #include <mutex>
 #include <utility>
+#include <vector>
 
 namespace tarnevo {
 namespace {
@@ -105,21 +107,190 @@ HRESULT DispatchGetTypeInfo(REFIID iid, UINT index, ITypeInfo** info) noexcept {
     return S_OK;
 }
 
-HRESULT DispatchGetIDsOfNames(REFIID iid, REFIID riid, LPOLESTR* names, UINT count, DISPID* ids) noexcept {
+namespace {
+
+// The dual interfaces of the library, in library order; the position is the ordinal of the
+// synthetic DISPIDs.
+struct DualInterface {
+    GUID iid;
+    ITypeInfo* info;  // vtable side, cached by InterfaceTypeInfo
+};
+
+const std::vector<DualInterface>& DualInterfaces() {
+    static const std::vector<DualInterface> interfaces = [] {
+        std::vector<DualInterface> found;
+        ITypeLib* library = nullptr;
+        if (FAILED(EmbeddedTypeLibrary(&library))) return found;
+        for (UINT i = 0, n = library->GetTypeInfoCount(); i < n; ++i) {
+            ComPtr<ITypeInfo> info;
+            TYPEATTR* attributes = nullptr;
+            if (FAILED(library->GetTypeInfo(i, &info)) || FAILED(info->GetTypeAttr(&attributes))) continue;
+            const bool dual = attributes->typekind == TKIND_DISPATCH && (attributes->wTypeFlags & TYPEFLAG_FDUAL);
+            const GUID iid = attributes->guid;
+            info->ReleaseTypeAttr(attributes);
+            ITypeInfo* vtableInfo = nullptr;
+            if (dual && SUCCEEDED(InterfaceTypeInfo(iid, false, &vtableInfo))) found.push_back({iid, vtableInfo});
+        }
+        return found;
+    }();
+    return interfaces;
+}
+
+// A FUNCDESC of a type info, released with it.
+class FunctionDescription {
+public:
+    FunctionDescription(ITypeInfo* info, UINT index) : info_(info) {
+        if (FAILED(info->GetFuncDesc(index, &desc_))) desc_ = nullptr;
+    }
+    ~FunctionDescription() {
+        if (desc_) info_->ReleaseFuncDesc(desc_);
+    }
+    FunctionDescription(const FunctionDescription&) = delete;
+    FunctionDescription& operator=(const FunctionDescription&) = delete;
+    const FUNCDESC* operator->() const noexcept { return desc_; }
+    explicit operator bool() const noexcept { return desc_ != nullptr; }
+
+private:
+    ITypeInfo* info_;
+    FUNCDESC* desc_ = nullptr;
+};
+
+// Index of the first function of `info` with `memid` whose kind is one of `flags`; -1 when none.
+int FunctionIndex(ITypeInfo* info, MEMBERID memid, WORD flags) {
+    TYPEATTR* attributes = nullptr;
+    if (FAILED(info->GetTypeAttr(&attributes))) return -1;
+    const UINT count = attributes->cFuncs;
+    info->ReleaseTypeAttr(attributes);
+    for (UINT i = 0; i < count; ++i) {
+        FunctionDescription function(info, i);
+        if (function && function->memid == memid && (function->invkind & flags)) return static_cast<int>(i);
+    }
+    return -1;
+}
+
+// Where a member name is declared: ordinal of the dual interface, index of its first function.
+struct Declaration {
+    size_t ordinal;
+    int index;
+};
+
+// Every dual interface declaring `name` (any case), in library order. Names that are found are
+// remembered, so a script's repeated calls do not search the library again.
+std::vector<Declaration> Declarations(const wchar_t* name) {
+    static std::mutex mutex;
+    static std::map<std::wstring, std::vector<Declaration>> known;
+    std::wstring key(name);
+    for (wchar_t& c : key) c = towlower(c);
+    std::lock_guard<std::mutex> lock(mutex);
+    const auto found = known.find(key);
+    if (found != known.end()) return found->second;
+    std::vector<Declaration> declarations;
+    const std::vector<DualInterface>& interfaces = DualInterfaces();
+    for (size_t ordinal = 0; ordinal < interfaces.size(); ++ordinal) {
+        LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
+        MEMBERID memid = DISPID_UNKNOWN;
+        if (FAILED(interfaces[ordinal].info->GetIDsOfNames(names, 1, &memid))) continue;
+        const int index = FunctionIndex(interfaces[ordinal].info, memid, 0xFFFF);
+        if (index >= 0) declarations.push_back({ordinal, index});
+    }
+    if (!declarations.empty()) known.emplace(key, declarations);
+    return declarations;
+}
+
+// What OLE Automation would crash on or silently accept: missing arrays, null references,
+// more arguments than the member takes.
+HRESULT CheckArguments(ITypeInfo* info, MEMBERID memid, WORD flags, const DISPPARAMS* params, UINT* argError) {
+    if (!params) return E_INVALIDARG;
+    if ((params->cArgs > 0 && !params->rgvarg) || params->cNamedArgs > params->cArgs ||
+        (params->cNamedArgs > 0 && !params->rgdispidNamedArgs))
+        return E_INVALIDARG;
+    for (UINT i = 0; i < params->cArgs; ++i) {
+        const VARIANT& argument = params->rgvarg[i];
+        if ((argument.vt & VT_BYREF) && !argument.byref) {
+            if (argError) *argError = i;
+            return DISP_E_TYPEMISMATCH;
+        }
+    }
+    const int index = FunctionIndex(info, memid, flags);
+    if (index < 0) return S_OK;  // Invoke reports the unknown member
+    FunctionDescription function(info, static_cast<UINT>(index));
+    if (!function) return S_OK;
+    UINT accepted = 0;
+    for (SHORT i = 0; i < function->cParams; ++i) {
+        const USHORT paramFlags = function->lprgelemdescParam[i].paramdesc.wParamFlags;
+        if (!(paramFlags & (PARAMFLAG_FRETVAL | PARAMFLAG_FLCID))) ++accepted;
+    }
+    if (function->cParamsOpt >= 0 && params->cArgs > accepted) return DISP_E_BADPARAMCOUNT;
+    return S_OK;
+}
+
+}  // namespace
+
+HRESULT DispatchGetIDsOfNames(REFIID iid, IUnknown* self, REFIID riid, LPOLESTR* names, UINT count,
+                              DISPID* ids) noexcept {
     if (riid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
+    if (!names || !ids || count == 0) return E_INVALIDARG;
+    for (UINT i = 0; i < count; ++i) {
+        if (names[i]) continue;
+        for (UINT k = 0; k < count; ++k) ids[k] = DISPID_UNKNOWN;
+        return DISP_E_UNKNOWNNAME;
+    }
     ITypeInfo* typeInfo = nullptr;
     HRESULT hr = InterfaceTypeInfo(iid, false, &typeInfo);
     if (FAILED(hr)) return hr;
-    return typeInfo->GetIDsOfNames(names, count, ids);
+    hr = typeInfo->GetIDsOfNames(names, count, ids);
+    if (hr != DISP_E_UNKNOWNNAME || ids[0] != DISPID_UNKNOWN) return hr;
+    try {
+        const std::vector<DualInterface>& interfaces = DualInterfaces();
+        for (const Declaration& declaration : Declarations(names[0])) {
+            const DualInterface& other = interfaces[declaration.ordinal];
+            ComPtr<IUnknown> offered;
+            if (other.iid == iid ||
+                FAILED(self->QueryInterface(other.iid, reinterpret_cast<void**>(offered.GetAddressOf()))))
+                continue;
+            // Parameter names are looked up in that interface.
+            const HRESULT found = count > 1 ? other.info->GetIDsOfNames(names, count, ids) : S_OK;
+            ids[0] = kFirstForwardedDispId + static_cast<DISPID>(declaration.ordinal) * kForwardedDispIdStride +
+                     declaration.index;
+            return found;
+        }
+    } catch (...) {
+        return E_OUTOFMEMORY;
+    }
+    return hr;
 }
 
-HRESULT DispatchInvoke(REFIID iid, void* self, DISPID id, REFIID riid, WORD flags, DISPPARAMS* params,
+HRESULT DispatchInvoke(REFIID iid, IUnknown* self, DISPID id, REFIID riid, WORD flags, DISPPARAMS* params,
                        VARIANT* result, EXCEPINFO* exception, UINT* argError) noexcept {
     if (riid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
     ITypeInfo* typeInfo = nullptr;
-    HRESULT hr = InterfaceTypeInfo(iid, false, &typeInfo);
-    if (FAILED(hr)) return hr;
-    return typeInfo->Invoke(self, id, flags, params, result, exception, argError);
+    ComPtr<IUnknown> target = self;
+    MEMBERID memid = id;
+    const std::vector<DualInterface>* interfaces = nullptr;
+    try {
+        interfaces = &DualInterfaces();
+    } catch (...) {
+        return E_OUTOFMEMORY;
+    }
+    const size_t ordinal =
+        id >= kFirstForwardedDispId ? static_cast<size_t>((id - kFirstForwardedDispId) / kForwardedDispIdStride) : 0;
+    if (id >= kFirstForwardedDispId && ordinal < interfaces->size()) {
+        const UINT index = static_cast<UINT>((id - kFirstForwardedDispId) % kForwardedDispIdStride);
+        const DualInterface& other = (*interfaces)[ordinal];
+        FunctionDescription function(other.info, index);
+        if (!function) return DISP_E_MEMBERNOTFOUND;
+        memid = function->memid;
+        target.Reset();
+        if (FAILED(self->QueryInterface(other.iid, reinterpret_cast<void**>(target.GetAddressOf()))))
+            return DISP_E_MEMBERNOTFOUND;
+        typeInfo = other.info;
+    } else {
+        HRESULT hr = InterfaceTypeInfo(iid, false, &typeInfo);
+        if (FAILED(hr)) return hr;
+    }
+    const HRESULT checked = CheckArguments(typeInfo, memid, flags, params, argError);
+    if (checked != S_OK) return checked;
+    return typeInfo->Invoke(target.Get(), memid, flags, params, result, exception, argError);
 }
 
 }  // namespace tarnevo

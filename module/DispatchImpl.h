@@ -1,5 +1,8 @@
 // IDispatch for one dual interface, answered from the type library embedded in the module
-// that contains this code (loaded once, without registration).
+// that contains this code (loaded once, without registration). Names are looked up in that
+// interface first, then in every other dual interface of the library that the object answers
+// QueryInterface for; members found there get synthetic DISPIDs (kFirstForwardedDispId and
+// above, outside the library's own) and are invoked on that interface.
 #pragma once
 
 #include <windows.h>
@@ -16,9 +19,15 @@ HRESULT EmbeddedTypeLibrary(ITypeLib** library) noexcept;
 // Cached for the life of the module; not AddRef'ed.
 HRESULT InterfaceTypeInfo(REFIID iid, bool dispatchKind, ITypeInfo** info) noexcept;
 
+// Synthetic DISPIDs: kFirstForwardedDispId + interface ordinal * kForwardedDispIdStride + function index.
+constexpr DISPID kFirstForwardedDispId = 0x20000000;
+constexpr DISPID kForwardedDispIdStride = 0x1000;
+
 HRESULT DispatchGetTypeInfo(REFIID iid, UINT index, ITypeInfo** info) noexcept;
-HRESULT DispatchGetIDsOfNames(REFIID iid, REFIID riid, LPOLESTR* names, UINT count, DISPID* ids) noexcept;
-HRESULT DispatchInvoke(REFIID iid, void* self, DISPID id, REFIID riid, WORD flags, DISPPARAMS* params,
+// `self` is the object's pointer of interface `iid`.
+HRESULT DispatchGetIDsOfNames(REFIID iid, IUnknown* self, REFIID riid, LPOLESTR* names, UINT count,
+                              DISPID* ids) noexcept;
+HRESULT DispatchInvoke(REFIID iid, IUnknown* self, DISPID id, REFIID riid, WORD flags, DISPPARAMS* params,
                        VARIANT* result, EXCEPINFO* exception, UINT* argError) noexcept;
 
 template <class I>
@@ -33,7 +42,7 @@ public:
         return DispatchGetTypeInfo(__uuidof(I), index, info);
     }
     STDMETHODIMP GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID, DISPID* ids) override {
-        return DispatchGetIDsOfNames(__uuidof(I), riid, names, count, ids);
+        return DispatchGetIDsOfNames(__uuidof(I), static_cast<I*>(this), riid, names, count, ids);
     }
     STDMETHODIMP Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
                         EXCEPINFO* exception, UINT* argError) override {

@@ -49,6 +49,24 @@ void ResolvePropertyNames(const VARIANT& props, const NameMap& table, const Name
     }
 }
 
+// The identifiers of a T- or P-dependent props list into `ids`; false when the list or the
+// compound list is empty (names are then only checked to be a list).
+bool ResolveDependentNames(const VARIANT& props, bool noCompounds, const NameMap& table, const wchar_t* unknownName,
+                           std::vector<std::int32_t>& ids) {
+    const NameListMessages messages{L"Invalid list of property IDs: ",
+                                    L"One or more empty strings in property ID list", unknownName};
+    ids.clear();
+    if (!noCompounds) {
+        ResolvePropertyNames(props, table, messages, ids);
+        return !ids.empty();
+    }
+    VariantArray names;
+    names.Attach(props, false);
+    std::wstring reason;
+    if (!names.Validate(VT_BSTR, reason)) throw CapeFailure(messages.invalidList + reason);
+    return false;
+}
+
 LONG ResultSize(size_t properties, size_t compounds) {
     const unsigned long long size = static_cast<unsigned long long>(properties) * compounds;
     if (size > 0x7FFFFFFFULL) throw CapeFailure(L"Out of memory", E_OUTOFMEMORY);
@@ -165,54 +183,56 @@ STDMETHODIMP CPropertyPackage::GetTDependentPropList(VARIANT* props) {
 
 STDMETHODIMP CPropertyPackage::GetTDependentProperty(VARIANT props, double temperature, VARIANT compIds,
                                                      VARIANT* propVals) {
-    return GuardedInitialised(L"GetTDependentProperty", kInterface, [&]() -> HRESULT {
-        CheckOutPointer(propVals);
-        if (temperature == kUnsetValue || std::isnan(temperature))
-            throw CapeFailure(L"Missing / unspecified value for temperature");
-        if (!(temperature > 0.0)) throw CapeFailure(L"Temperature must be positive");
-        ResolveCompoundIds(compIds, true, L"Invalid list of compound IDs: ");
-
-        VariantArray names;
-        names.Attach(props, false);
-        std::wstring reason;
-        if (!names.Validate(VT_BSTR, reason)) throw CapeFailure(L"Invalid list of property IDs: " + reason);
-        VariantArray result;
-        if (names.Count() == 0 || resolvedCompounds.empty()) {
-            ReturnValue(propVals, result);
-            return S_OK;
-        }
-        ResolvePropertyNames(props, NameTables().TDependentProperties().map,
-                             {L"Invalid list of property IDs: ", L"One or more empty strings in property ID list",
-                              L"Invalid or unsupported temperature dependent property "},
-                             resolvedProperties);
-
-        result.Create(ResultSize(resolvedProperties.size(), resolvedCompounds.size()), VT_R8);
-        result.Lock();
-        TDependentWorkspace workspace{refprop, contextDiagnostics.Get(), composition, liquidComposition,
-                                      vaporComposition, fugacityCoefficients};
-        const TDependentCounts counts = EvaluateTDependentProperties(workspace, temperature, resolvedCompounds,
-                                                                     resolvedProperties, result.Elements<double>());
-        result.Unlock();
-        if (counts.valued == 0) throw CapeFailure(L"No data");
-        ReturnValue(propVals, result);
-        return counts.missing > 0 ? ECapeThrmPropertyNotAvailableHR : S_OK;
-    });
+    return GuardedInitialised(L"GetTDependentProperty", kInterface,
+                              [&] { return DependentProperties(props, temperature, compIds, propVals, false); });
 }
 
 STDMETHODIMP CPropertyPackage::GetPDependentPropList(VARIANT* props) {
     return GuardedInitialised(L"GetPDependentPropList", kInterface, [&]() -> HRESULT {
         CheckOutPointer(props);
-        VariantInit(props);
+        *props = NameTables().PDependentProperties().list.Copy().Detach();
         return S_OK;
     });
 }
 
-STDMETHODIMP CPropertyPackage::GetPDependentProperty(VARIANT, double, VARIANT, VARIANT* propVals) {
-    return GuardedInitialised(L"GetPDependentProperty", kInterface, [&]() -> HRESULT {
-        CheckOutPointer(propVals);
-        // A recorded failure is reported as one; propVals stays as it was.
-        throw CapeFailure(L"This property package does not support any pressure dependent properties");
-    });
+STDMETHODIMP CPropertyPackage::GetPDependentProperty(VARIANT props, double pressure, VARIANT compIds,
+                                                     VARIANT* propVals) {
+    return GuardedInitialised(L"GetPDependentProperty", kInterface,
+                              [&] { return DependentProperties(props, pressure, compIds, propVals, true); });
+}
+
+HRESULT CPropertyPackage::DependentProperties(const VARIANT& props, double condition, const VARIANT& compIds,
+                                              VARIANT* propVals, bool pressureDependent) {
+    CheckOutPointer(propVals);
+    if (condition == kUnsetValue || std::isnan(condition))
+        throw CapeFailure(pressureDependent ? L"Missing / unspecified value for pressure"
+                                            : L"Missing / unspecified value for temperature");
+    if (!(condition > 0.0))
+        throw CapeFailure(pressureDependent ? L"Pressure must be positive" : L"Temperature must be positive");
+    ResolveCompoundIds(compIds, true, L"Invalid list of compound IDs: ");
+    VariantArray result;
+    bool missing = false;
+    const NameTable& table =
+        pressureDependent ? NameTables().PDependentProperties() : NameTables().TDependentProperties();
+    if (ResolveDependentNames(props, resolvedCompounds.empty(), table.map,
+                              pressureDependent ? L"Invalid or unsupported pressure dependent property "
+                                                : L"Invalid or unsupported temperature dependent property ",
+                              resolvedProperties)) {
+        result.Create(ResultSize(resolvedProperties.size(), resolvedCompounds.size()), VT_R8);
+        result.Lock();
+        TDependentWorkspace workspace{refprop, contextDiagnostics.Get(), composition, liquidComposition,
+                                      vaporComposition, fugacityCoefficients};
+        const TDependentCounts counts =
+            pressureDependent ? EvaluatePDependentProperties(workspace, compounds, condition, resolvedCompounds,
+                                                             resolvedProperties, result.Elements<double>())
+                              : EvaluateTDependentProperties(workspace, condition, resolvedCompounds,
+                                                             resolvedProperties, result.Elements<double>());
+        result.Unlock();
+        if (counts.valued == 0) throw CapeFailure(L"No data");
+        missing = counts.missing > 0;
+    }
+    ReturnValue(propVals, result);
+    return missing ? ECapeThrmPropertyNotAvailableHR : S_OK;
 }
 
 }  // namespace tarnevo

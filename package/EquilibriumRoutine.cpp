@@ -15,13 +15,14 @@ STDMETHODIMP CPropertyPackage::CalcEquilibrium(VARIANT specification1, VARIANT s
     return GuardedInitialised(L"CalcEquilibrium", kInterface, [&]() -> HRESULT {
         std::wstring error;
         if (!ResolveMaterialCompounds(error)) throw CapeFailure(error);
-        const FlashType type = ParseFlashSpecification(specification1, specification2, solutionType, error);
+        FlashBases bases;
+        const FlashType type = ParseFlashSpecification(specification1, specification2, solutionType, error, &bases);
         if (type == FlashType::None) throw CapeFailure(error);
         EquilibriumContext context{refprop,           contextDiagnostics.Get(), currentMaterial.Get(),
                                    compounds,         materialCompoundMap,      composition,
                                    liquidComposition, vaporComposition,         scalarResult,
                                    compoundResult};
-        CalcMaterialEquilibrium(context, type);
+        CalcMaterialEquilibrium(context, type, bases);
         return S_OK;
     });
 }

@@ -149,18 +149,23 @@ PresentPhases DecidePresentPhases(FlashType type, double& q) {
     return phases;
 }
 
-double MassToMoleVaporFraction(double q, const std::vector<double>& x, const std::vector<double>& y,
-                               const std::vector<CompoundRecord>& compounds, const std::vector<std::int32_t>& map) {
-    double liquidWeight = 0, vaporWeight = 0;
+double MeanMolecularWeight(const std::vector<double>& fractions, const std::vector<CompoundRecord>& compounds,
+                           const std::vector<std::int32_t>& map) {
+    double weight = 0;
     for (std::int32_t index : map) {
         const CompoundRecord& compound = compounds[static_cast<std::size_t>(index)];
-        const double weight = compound.molecularWeight;
-        if (weight == kUnknownValue || std::isnan(weight))
+        if (compound.molecularWeight == kUnknownValue || std::isnan(compound.molecularWeight))
             throw CapeFailure(L"Cannot perform mass/mole conversions. Missing molecular weight for compound " +
                               compound.id);
-        liquidWeight += x[static_cast<std::size_t>(index)] * weight;
-        vaporWeight += y[static_cast<std::size_t>(index)] * weight;
+        weight += fractions[static_cast<std::size_t>(index)] * compound.molecularWeight;
     }
+    return weight;
+}
+
+double MassToMoleVaporFraction(double q, const std::vector<double>& x, const std::vector<double>& y,
+                               const std::vector<CompoundRecord>& compounds, const std::vector<std::int32_t>& map) {
+    const double liquidWeight = MeanMolecularWeight(x, compounds, map);
+    const double vaporWeight = MeanMolecularWeight(y, compounds, map);
     return liquidWeight * q / ((1 - q) * vaporWeight + liquidWeight * q);
 }
 

@@ -53,6 +53,11 @@ struct PresentPhases {
 // "Failed to calculate phase equilibrium" when no phase is left (q not a number).
 PresentPhases DecidePresentPhases(FlashType type, double& q);
 
+// The mean molecular weight (g/mol) of `fractions` (package order) over the compounds of `map`
+// (package indices). Throws for a compound without molecular weight.
+double MeanMolecularWeight(const std::vector<double>& fractions, const std::vector<CompoundRecord>& compounds,
+                           const std::vector<std::int32_t>& map);
+
 // A mass-basis vapour fraction on a mole basis, from the phases' mean molecular weights over
 // the compounds of `map` (package indices). Throws for a compound without molecular weight.
 double MassToMoleVaporFraction(double q, const std::vector<double>& x, const std::vector<double>& y,

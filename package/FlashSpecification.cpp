@@ -17,15 +17,17 @@ struct OverallProperty {
     const wchar_t* name;
     Flag flag;
     const wchar_t* duplicate;
+    bool FlashBases::*mass;  // null: no basis allowed
 };
 
 constexpr OverallProperty kOverallProperties[] = {
-    {L"Temperature", kTemperature, L"Duplicate specification of temperature"},
-    {L"Pressure", kPressure, L"Duplicate specification of pressure"},
-    {L"Volume", kVolume, L"Duplicate specification of volume"},
-    {L"enthalpy", kEnthalpy, L"Duplicate specification of enthalpy"},
-    {L"entropy", kEntropy, L"Duplicate specification of entropy"},
-    {L"internalEnergy", kInternalEnergy, L"Duplicate specification of internal energy"},
+    {L"Temperature", kTemperature, L"Duplicate specification of temperature", nullptr},
+    {L"Pressure", kPressure, L"Duplicate specification of pressure", nullptr},
+    {L"Volume", kVolume, L"Duplicate specification of volume", &FlashBases::volumeMass},
+    {L"enthalpy", kEnthalpy, L"Duplicate specification of enthalpy", &FlashBases::enthalpyMass},
+    {L"entropy", kEntropy, L"Duplicate specification of entropy", &FlashBases::entropyMass},
+    {L"internalEnergy", kInternalEnergy, L"Duplicate specification of internal energy",
+     &FlashBases::internalEnergyMass},
 };
 
 // Outcome of one specification: accepted, or a message with or without the
@@ -39,7 +41,8 @@ ReadOutcome Fail(std::wstring message) { return {ReadOutcome::Fail, std::move(me
 ReadOutcome Stop(std::wstring message) { return {ReadOutcome::Stop, std::move(message)}; }
 
 // Reads one locked specification (property, basis, phase, optional compound) into `flags`.
-ReadOutcome ReadSpecificationElements(const BSTR* elements, LONG count, bool (&flags)[kFlagCount]) {
+ReadOutcome ReadSpecificationElements(const BSTR* elements, LONG count, bool (&flags)[kFlagCount],
+                                      FlashBases& bases) {
     const BSTR property = elements[0];
     const BSTR basis = elements[1];
     const BSTR phase = elements[2];
@@ -55,13 +58,17 @@ ReadOutcome ReadSpecificationElements(const BSTR* elements, LONG count, bool (&f
             return Fail(L"Invalid basis: vapor phase fraction must be mass or mole basis");
     } else {
         if (!Same(phase, L"Overall")) return Fail(L"Unsupported");
-        if (!Empty(basis)) return Fail(L"Unsupported basis");
         const OverallProperty* match = nullptr;
         for (const OverallProperty& candidate : kOverallProperties) {
             if (Same(property, candidate.name)) {
                 match = &candidate;
                 break;
             }
+        }
+        if (!Empty(basis)) {
+            if (!match || !match->mass || !(Same(basis, L"mole") || Same(basis, L"mass")))
+                return Fail(L"Unsupported basis");
+            bases.*(match->mass) = Same(basis, L"mass");
         }
         if (!match) {
             return Fail(L"unsupported specification \"" +
@@ -74,14 +81,14 @@ ReadOutcome ReadSpecificationElements(const BSTR* elements, LONG count, bool (&f
     return {};
 }
 
-ReadOutcome ReadSpecification(const VARIANT& specification, bool (&flags)[kFlagCount]) {
+ReadOutcome ReadSpecification(const VARIANT& specification, bool (&flags)[kFlagCount], FlashBases& bases) {
     VariantArray list;
     list.Attach(specification, false);
     std::wstring reason;
     if (!list.Validate(VT_BSTR, reason)) return Fail(reason);
     if (list.Count() != 3 && list.Count() != 4) return Fail(L"each specification must have 3 or 4 string values");
     list.Lock();
-    ReadOutcome outcome = ReadSpecificationElements(list.Elements<BSTR>(), list.Count(), flags);
+    ReadOutcome outcome = ReadSpecificationElements(list.Elements<BSTR>(), list.Count(), flags, bases);
     list.Unlock();
     return outcome;
 }
@@ -133,11 +140,12 @@ bool SameName(const wchar_t* text, const wchar_t* word) noexcept {
 }
 
 FlashType ParseFlashSpecification(const VARIANT& specification1, const VARIANT& specification2, BSTR solutionType,
-                                  std::wstring& error) {
+                                  std::wstring& error, FlashBases* bases) {
     bool flags[kFlagCount] = {};
+    FlashBases read;
     const VARIANT* specifications[] = {&specification1, &specification2};
     for (int n = 0; n < 2; ++n) {
-        ReadOutcome outcome = ReadSpecification(*specifications[n], flags);
+        ReadOutcome outcome = ReadSpecification(*specifications[n], flags, read);
         if (outcome.kind == ReadOutcome::Fail) {
             error = L"Invalid specification " + std::to_wstring(n + 1) + L": " + outcome.message;
             return FlashType::None;
@@ -152,7 +160,10 @@ FlashType ParseFlashSpecification(const VARIANT& specification1, const VARIANT& 
         error = L"Unsupported flash specification";
         return FlashType::None;
     }
-    if (Empty(solutionType) || Same(solutionType, L"unspecified")) return type;
+    if (Empty(solutionType) || Same(solutionType, L"unspecified")) {
+        if (bases) *bases = read;
+        return type;
+    }
     if (IsVaporFractionFlash(type) && (Same(solutionType, L"Normal") || Same(solutionType, L"Retrograde")))
         error = L"Normal or retrograde flash types are not supported; please use Unspecified";
     else

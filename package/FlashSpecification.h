@@ -12,11 +12,21 @@
 
 namespace tarnevo {
 
+// The basis of each specified enthalpy, entropy, internal energy and volume: mass, or mole
+// (also for an empty basis).
+struct FlashBases {
+    bool enthalpyMass = false;
+    bool entropyMass = false;
+    bool internalEnergyMass = false;
+    bool volumeMass = false;
+};
+
 // The flash type of the two specifications (any order, names in any case) and the solution
 // type (null, empty or "unspecified"). FlashType::None with `error` set when the request is
-// not supported; nothing is recorded.
+// not supported; nothing is recorded. Enthalpy, entropy, internal energy and volume take an
+// empty basis, "mole" or "mass" (any case), reported in `bases` when given.
 FlashType ParseFlashSpecification(const VARIANT& specification1, const VARIANT& specification2, BSTR solutionType,
-                                  std::wstring& error);
+                                  std::wstring& error, FlashBases* bases = nullptr);
 
 // Names compared as lstrcmpiW does (case-insensitive); a null text equals "".
 bool SameName(const wchar_t* text, const wchar_t* word) noexcept;

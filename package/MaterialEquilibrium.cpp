@@ -40,7 +40,8 @@ bool ReadsInternalEnergy(FlashType t) noexcept {
 
 class MaterialEquilibrium {
 public:
-    MaterialEquilibrium(EquilibriumContext& context, FlashType type) : c_(context), type_(type) {}
+    MaterialEquilibrium(EquilibriumContext& context, FlashType type, const FlashBases& bases)
+        : c_(context), type_(type), bases_(bases) {}
 
     void Run() {
         const FlashRoute route = ReadPresentPhases();
@@ -93,15 +94,15 @@ private:
 
     void ReadComposition() {
         VariantArray fractions;
-        if (type_ == FlashType::TP) {
-            double t = 0, p = 0;
-            const HRESULT hr = c_.material->GetOverallTPFraction(&t, &p, fractions.ResetForOutput());
-            if (FAILED(hr)) MaterialFailure(L"Failed to get T, P and composition from material object: ", hr);
-            SetTemperatureInput(t);
-            SetPressureInput(p);
+        double t = 0, p = 0;
+        HRESULT hr = c_.material->GetOverallTPFraction(&t, &p, fractions.ResetForOutput());
+        if (SUCCEEDED(hr)) {
+            if (type_ == FlashType::TP || ReadsTemperature(type_)) SetTemperatureInput(t);
+            if (type_ == FlashType::TP || ReadsPressure(type_)) SetPressureInput(p);
+        } else if (type_ == FlashType::TP) {
+            MaterialFailure(L"Failed to get T, P and composition from material object: ", hr);
         } else {
-            const HRESULT hr =
-                c_.material->GetOverallProp(Word(Keyword::Fraction), Word(Keyword::Mole), fractions.ResetForOutput());
+            hr = c_.material->GetOverallProp(Word(Keyword::Fraction), Word(Keyword::Mole), fractions.ResetForOutput());
             if (FAILED(hr)) MaterialFailure(L"Failed to get composition from material object: ", hr);
         }
         c_.z.assign(c_.compounds.size(), 0.0);
@@ -118,14 +119,15 @@ private:
     }
 
     void ReadSpecifiedValues() {
-        if (ReadsTemperature(type_))
+        if (ReadsTemperature(type_) && !temperatureIsInput_)
             SetTemperatureInput(OverallScalar(Keyword::Temperature, nullptr, L"temperature"));
-        if (ReadsPressure(type_)) SetPressureInput(OverallScalar(Keyword::Pressure, nullptr, L"pressure"));
-        if (ReadsEnthalpy(type_)) values_.h = OverallScalar(Keyword::Enthalpy, Word(Keyword::Mole), L"enthalpy");
-        if (ReadsEntropy(type_)) values_.s = OverallScalar(Keyword::Entropy, Word(Keyword::Mole), L"entropy");
-        if (ReadsVolume(type_)) values_.D = 0.001 / OverallScalar(Keyword::Volume, Word(Keyword::Mole), L"volume");
+        if (ReadsPressure(type_) && !pressureIsInput_)
+            SetPressureInput(OverallScalar(Keyword::Pressure, nullptr, L"pressure"));
+        if (ReadsEnthalpy(type_)) values_.h = MolarValue(Keyword::Enthalpy, bases_.enthalpyMass, L"enthalpy");
+        if (ReadsEntropy(type_)) values_.s = MolarValue(Keyword::Entropy, bases_.entropyMass, L"entropy");
+        if (ReadsVolume(type_)) values_.D = 0.001 / MolarValue(Keyword::Volume, bases_.volumeMass, L"volume");
         if (ReadsInternalEnergy(type_))
-            values_.e = OverallScalar(Keyword::InternalEnergy, Word(Keyword::Mole), L"internal energy");
+            values_.e = MolarValue(Keyword::InternalEnergy, bases_.internalEnergyMass, L"internal energy");
         if (IsVaporFractionFlash(type_)) {
             const bool mass = type_ == FlashType::TQMass || type_ == FlashType::PQMass;
             VariantArray value;
@@ -134,6 +136,13 @@ private:
                                                                value.ResetForOutput());
             values_.q = Scalar(hr, value, L"vapor fraction");
         }
+    }
+
+    // A specified value per mole; a mass-basis value per kg is converted with the molecular
+    // weight of the overall composition.
+    double MolarValue(Keyword property, bool mass, const wchar_t* name) {
+        const double value = OverallScalar(property, Word(mass ? Keyword::Mass : Keyword::Mole), name);
+        return mass ? value * 0.001 * MeanMolecularWeight(c_.z, c_.compounds, c_.map) : value;
     }
 
     double OverallScalar(Keyword property, BSTR basis, const wchar_t* name) {
@@ -220,6 +229,7 @@ private:
 
     EquilibriumContext& c_;
     FlashType type_;
+    FlashBases bases_;
     FlashValues values_;
     bool temperatureIsInput_ = false;
     bool pressureIsInput_ = false;
@@ -228,8 +238,8 @@ private:
 
 }  // namespace
 
-void CalcMaterialEquilibrium(EquilibriumContext& context, FlashType type) {
-    MaterialEquilibrium(context, type).Run();
+void CalcMaterialEquilibrium(EquilibriumContext& context, FlashType type, const FlashBases& bases) {
+    MaterialEquilibrium(context, type, bases).Run();
 }
 
 }  // namespace tarnevo

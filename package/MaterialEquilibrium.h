@@ -9,6 +9,7 @@
 #include "TARNEVO.h"
 #include "automation/VariantArray.h"
 #include "definition/CompoundRecord.h"
+#include "package/FlashSpecification.h"
 #include "package/names/FlashType.h"
 #include "refprop/RefpropBinding.h"
 
@@ -28,8 +29,11 @@ struct EquilibriumContext {
     VariantArray& compoundResult;
 };
 
-// Runs the flash of `type` on the material. Throws CapeFailure with the message of the step
-// that failed; values written before it stay on the material.
-void CalcMaterialEquilibrium(EquilibriumContext& context, FlashType type);
+// Runs the flash of `type` on the material, with specified energies and volumes read on the
+// `bases` given. Temperature, pressure and composition come from GetOverallTPFraction; a
+// material that cannot give all three is read one by one with GetOverallProp (except for the
+// T-P flash). Throws CapeFailure with the message of the step that failed; values written
+// before it stay on the material.
+void CalcMaterialEquilibrium(EquilibriumContext& context, FlashType type, const FlashBases& bases = {});
 
 }  // namespace tarnevo

@@ -186,6 +186,9 @@ protected:
     void ClearCompoundData() noexcept;
     // IPersistPropertyBag, refused for one host.
     IUnknown* PropertyBagInterface();
+    // GetTDependentProperty at a temperature, or GetPDependentProperty at a pressure (Compounds.cpp).
+    HRESULT DependentProperties(const VARIANT& props, double condition, const VARIANT& compIds, VARIANT* propVals,
+                                bool pressureDependent);
 
     // --- Shared members -------------------------------------------------------------------
     std::wstring packageName;

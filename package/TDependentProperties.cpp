@@ -182,6 +182,31 @@ private:
     std::int32_t index_;
 };
 
+// Stores one element of a property-major result and counts it; a value REFPROP could not
+// give (absent, NaN, infinite) is missing, not a result.
+void Store(const std::optional<double>& value, double& element, TDependentCounts& counts) {
+    if (value && std::isfinite(*value)) {
+        element = *value;
+        ++counts.valued;
+    } else {
+        element = MissingValue();
+        ++counts.missing;
+    }
+}
+
+// Boiling temperature (K) of the pure compound in `composition` at `pressure` (kPa).
+std::optional<double> BoilingTemperature(TDependentWorkspace& ws, double pressure) {
+    const RefpropRoutineTable& r = ws.refprop.routines;
+    double p = pressure, q = 0, t = 0, o = 0;
+    int kq = 1;
+    const int ierr = ws.refprop.Flash(r.PQFLSHdll, &p, &q, ws.composition.data(), &kq, &t, &o, &o, &o,
+                                      ws.liquidComposition.data(), ws.vaporComposition.data(), &o, &o, &o, &o, &o,
+                                      &o);
+    if (ierr > 0) throw CapeFailure(GetRefpropMessage(ws.refprop));
+    if (ierr < 0) ReportRefpropWarning(ws.refprop, ws.diagnostics, L"Boiling point calculation");
+    return t;
+}
+
 }  // namespace
 
 TDependentCounts EvaluateTDependentProperties(TDependentWorkspace& workspace, double temperature,
@@ -197,15 +222,29 @@ TDependentCounts EvaluateTDependentProperties(TDependentWorkspace& workspace, do
         PureCompound pure(workspace.composition, index);
         const PureState state = evaluator.Evaluate(needs, index);
         for (size_t k = 0; k < properties.size(); ++k) {
-            const std::optional<double> value = evaluator.Value(properties[k], state, index);
-            // A value REFPROP could not give (NaN, infinite) is missing, not a result.
-            if (value && std::isfinite(*value)) {
-                values[k * nCompounds + i] = *value;
-                ++counts.valued;
-            } else {
-                values[k * nCompounds + i] = MissingValue();
-                ++counts.missing;
-            }
+            Store(evaluator.Value(properties[k], state, index), values[k * nCompounds + i], counts);
+        }
+    }
+    return counts;
+}
+
+TDependentCounts EvaluatePDependentProperties(TDependentWorkspace& workspace, const std::vector<CompoundRecord>& records,
+                                              double pressure, const std::vector<std::int32_t>& compounds,
+                                              const std::vector<std::int32_t>& properties, double* values) {
+    std::fill(workspace.composition.begin(), workspace.composition.end(), 0.0);
+    TDependentCounts counts;
+    const size_t nCompounds = compounds.size();
+    for (size_t i = 0; i < nCompounds; ++i) {
+        const std::int32_t index = compounds[i];
+        const double criticalPressure = records[static_cast<size_t>(index)].criticalPressure;
+        std::optional<double> boiling;
+        if (criticalPressure == kUnknownValue || !(pressure >= criticalPressure)) {
+            PureCompound pure(workspace.composition, index);
+            boiling = BoilingTemperature(workspace, pressure * 0.001);
+        }
+        for (size_t k = 0; k < properties.size(); ++k) {
+            Store(properties[k] == kBoilingPointTemperature ? boiling : std::nullopt, values[k * nCompounds + i],
+                  counts);
         }
     }
     return counts;

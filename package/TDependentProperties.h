@@ -1,4 +1,4 @@
-// Temperature-dependent pure-compound properties computed with the package's REFPROP
+// Temperature- and pressure-dependent pure-compound properties computed with the package's REFPROP
 // instance, one compound at a time as a pure fluid.
 #pragma once
 
@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "TARNEVO.h"
+#include "definition/CompoundRecord.h"
 #include "refprop/RefpropBinding.h"
 
 namespace tarnevo {
@@ -33,6 +34,13 @@ struct TDependentCounts {
 // CapeFailure carrying REFPROP's message; warnings go to the diagnostics.
 TDependentCounts EvaluateTDependentProperties(TDependentWorkspace& workspace, double temperature,
                                               const std::vector<std::int32_t>& compounds,
+                                              const std::vector<std::int32_t>& properties, double* values);
+
+// Evaluates `properties` (PDependentId) at `pressure` (Pa) like EvaluateTDependentProperties.
+// boilingPointTemperature (K) is the saturated liquid of the pure compound (a P-Q flash at
+// q = 0); missing at or above the compound's critical pressure (`records`, package order).
+TDependentCounts EvaluatePDependentProperties(TDependentWorkspace& workspace, const std::vector<CompoundRecord>& records,
+                                              double pressure, const std::vector<std::int32_t>& compounds,
                                               const std::vector<std::int32_t>& properties, double* values);
 
 }  // namespace tarnevo

@@ -61,6 +61,10 @@ enum TDependentId : std::int32_t {
     kTDependentCount,
 };
 
+enum PDependentId : std::int32_t {
+    kBoilingPointTemperature = 0,
+};
+
 // The forms of a property: the value and its four derivatives.
 enum PropertyForm : std::int32_t {
     kValue = 0,

@@ -123,6 +123,7 @@ void AddAliases(NameMap& map, const Alias& alias) {
 PropertyNameTables::PropertyNameTables()
     : compoundConstants_(MakeTable(CompoundConstantNames())),
       tDependent_(MakeTable(TDependentNames())),
+      pDependent_(MakeTable({L"boilingPointTemperature"})),
       singlePhase_(MakeTable(SinglePhaseNames())),
       twoPhase_(MakeTable(TwoPhaseNames())),
       version10_(Version10Names(tDependent_.list.Names(), singlePhase_.list.Names())) {

@@ -33,6 +33,7 @@ public:
 
     const NameTable& CompoundConstants() const noexcept { return compoundConstants_; }
     const NameTable& TDependentProperties() const noexcept { return tDependent_; }
+    const NameTable& PDependentProperties() const noexcept { return pDependent_; }
     // The map also accepts the 1.0 names "heatCapacity", "gibbsFreeEnergy",
     // "helmholtzFreeEnergy" and "energy" with their forms.
     const NameTable& SinglePhaseProperties() const noexcept { return singlePhase_; }
@@ -49,6 +50,7 @@ private:
     std::array<_bstr_t, kKeywordCount> words_;
     NameTable compoundConstants_;
     NameTable tDependent_;
+    NameTable pDependent_;
     NameTable singlePhase_;
     NameTable twoPhase_;
     NameList version10_;

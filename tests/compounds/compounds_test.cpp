@@ -71,9 +71,8 @@ TEST_F(CompoundsTest, ListsOfConstantsAndProperties) {
     EXPECT_EQ(names.front(), L"vaporPressure");
     EXPECT_EQ(names[9], L"virialCoefficient.Dtemperature");
     EXPECT_EQ(names.back(), L"volumeOfLiquid");
-    pdependent.Clear();
     ASSERT_EQ(compounds->GetPDependentPropList(&pdependent), S_OK);
-    EXPECT_EQ(pdependent.vt, VT_EMPTY);
+    EXPECT_THAT(Strings(pdependent), ElementsAre(L"boilingPointTemperature"));
     long count = 0;
     ASSERT_EQ(compounds->GetNumCompounds(&count), S_OK);
     EXPECT_EQ(count, 3);
@@ -377,14 +376,24 @@ TEST_F(CompoundsTest, MissingTemperatureDependentValues) {
     EXPECT_EQ(none.vt, VT_R8);
 }
 
-TEST_F(CompoundsTest, PressureDependentPropertiesAreNotSupported) {
+TEST_F(CompoundsTest, BoilingPointTemperatureUpToTheCriticalPressure) {
     _variant_t values(7.0);
+    const _variant_t boiling = StringArray({L"BoilingPointTemperature"});
+    ASSERT_EQ(compounds->GetPDependentProperty(boiling, 101325.0, StringArray({L"pentane", L"PROPANE"}), &values),
+              S_OK) << Narrow(Error());
+    EXPECT_THAT(Doubles(values), ElementsAre(testing::DoubleNear(309.21, 0.1), testing::DoubleNear(231.04, 0.1)));
+    // Pentane (3.37 MPa) is missing above its critical pressure, propane (4.25 MPa) is not.
+    ASSERT_EQ(compounds->GetPDependentProperty(boiling, 4e6, _variant_t(), &values), kNotAvailable);
+    EXPECT_TRUE(std::isnan(Doubles(values).at(2)));
+    EXPECT_GT(Doubles(values).at(0), 360.0);
+    for (const auto& [pressure, message] : std::vector<std::pair<double, std::wstring>>{
+             {5e6, L"No data"}, {0.0, L"Pressure must be positive"},
+             {std::numeric_limits<double>::quiet_NaN(), L"Missing / unspecified value for pressure"}}) {
+        EXPECT_EQ(compounds->GetPDependentProperty(boiling, pressure, StringArray({L"PENTANE"}), &values), kUnknown);
+        EXPECT_EQ(Error(), message);
+    }
     EXPECT_EQ(compounds->GetPDependentProperty(StringArray({L"x"}), 1e5, _variant_t(), &values), kUnknown);
-    EXPECT_EQ(Error(), L"This property package does not support any pressure dependent properties");
-    EXPECT_EQ(values.vt, VT_R8);
-    _bstr_t scope;
-    static_cast<ECapeUser*>(package.Get())->get_scope(scope.GetAddress());
-    EXPECT_EQ(std::wstring(scope), L"GetPDependentProperty");
+    EXPECT_EQ(Error(), L"Invalid or unsupported pressure dependent property \"x\"");
 }
 
 }  // namespace

@@ -16,7 +16,6 @@ using tarnevo::host::DoubleArray;
 using tarnevo::host::kECapeUnknownHR;
 using tarnevo::host::LongArray;
 using tarnevo::host::StringArray;
-using tarnevo::host::StringVariantArray;
 
 constexpr HRESULT kECapeUnknown = static_cast<HRESULT>(0x80040501L);
 
@@ -82,8 +81,6 @@ TEST_F(CalcEquilibriumTest, PresentPhasesAndComposition) {
     const Case cases[] = {
         {[](auto& m) { m.FailCall(L"GetPresentPhases", kECapeUnknownHR, L"phases unknown"); }, t_, p_,
          L"Failed to get a list of present phases from the material object: phases unknown"},
-        {[](auto& m) { m.PutPresentPhasesRaw(StringVariantArray({L"Vapor"}), LongArray({1})); }, t_, p_,
-         L"Invalid list of present phases from material object: Expected an array of type string"},
         {[](auto& m) { m.PutPresentPhases({}); }, t_, p_, L"Cannot perform flash with zero phases"},
         {[](auto& m) { m.PutPresentPhases({L"Vapor", L"Solid"}); }, t_, p_,
          L"Unknown phase \"Solid\" returned in list of present phases of material object"},
@@ -91,7 +88,11 @@ TEST_F(CalcEquilibriumTest, PresentPhasesAndComposition) {
          L"Unknown phase \"NULL\" returned in list of present phases of material object"},
         {[](auto& m) { m.FailCall(L"GetOverallTPFraction", kECapeUnknownHR, L"no state"); }, t_, p_,
          L"Failed to get T, P and composition from material object: no state"},
-        {[](auto& m) { m.FailCall(L"GetOverallProp", kECapeUnknownHR, L"no fractions", L"fraction"); }, p_, h_,
+        {[](auto& m) {
+             m.FailCall(L"GetOverallTPFraction", kECapeUnknownHR, L"no state");
+             m.FailCall(L"GetOverallProp", kECapeUnknownHR, L"no fractions", L"fraction");
+         },
+         p_, h_,
          L"Failed to get composition from material object: no fractions"},
         {[](auto& m) { m.PutOverallRaw(L"fraction", L"mole", StringArray({L"0.5", L"0.5"})); }, p_, h_,
          L"Invalid values for overall composition from material object: Expected an array of type double precision"},
@@ -138,6 +139,7 @@ TEST_F(CalcEquilibriumTest, SpecifiedValues) {
         };
         auto material = GasMaterial();
         material->FailCall(phase ? L"GetSinglePhaseProp" : L"GetOverallProp", kECapeUnknownHR, L"gone", q.property);
+        material->FailCall(L"GetOverallTPFraction", kECapeUnknownHR, L"no state");
         ExpectFailure(material, q.a, q.b, L"Failed to get " + name + L" from material object: gone");
 
         material = GasMaterial();
@@ -151,6 +153,25 @@ TEST_F(CalcEquilibriumTest, SpecifiedValues) {
         material = GasMaterial();
         put(material, {1.0, 2.0});
         ExpectFailure(material, q.a, q.b, L"Invalid value for " + name + L" from material object: scalar expected");
+    }
+}
+
+TEST_F(CalcEquilibriumTest, EveryBasisOnAMaterialThatGivesTAndPOnlyWithTheComposition) {
+    const FlashPackage::Overall state = package_->EngineTP(190, 3e6, kNaturalGasFractions);
+    double kgPerMole = 0;
+    for (size_t i = 0; i < kNaturalGasFractions.size(); ++i)
+        kgPerMole += kNaturalGasFractions[i] * package_->Records()[i].molecularWeight * 0.001;
+    const std::pair<_variant_t, double> flashes[] = {
+        {Given(L"enthalpy", L""), state.h}, {Given(L"enthalpy", L"Mole"), state.h}, {Given(L"enthalpy", L"mass"), state.h},
+        {Given(L"entropy", L""), state.s},  {Given(L"entropy", L"MOLE"), state.s},  {Given(L"entropy", L"Mass"), state.s},
+        {VaporFraction(L"mole"), 0},        {VaporFraction(L"mass"), 0}};
+    for (const auto& [specification, value] : flashes) {
+        auto material = GasMaterial();
+        material->SetBasislessOnlyInTPFraction(true);
+        material->PutOverall(L"enthalpy", L"mass", {state.h / kgPerMole});
+        material->PutOverall(L"entropy", L"mass", {state.s / kgPerMole});
+        ASSERT_EQ(Flash(package_, material, specification, value ? p_ : t_), S_OK) << Narrow(ErrorDescription(package_));
+        if (value) EXPECT_NEAR(PhaseValues(material, L"phaseFraction", L"Vapor", L"mole").at(0), state.q, 1e-6);
     }
 }
 
@@ -236,8 +257,7 @@ TEST_F(CalcEquilibriumTest, MaterialCallsInOrder) {
     ASSERT_EQ(Flash(package_, material, p_, h_), S_OK) << Narrow(ErrorDescription(package_));
     const std::vector<std::wstring> expected = {
         L"GetPresentPhases",
-        L"GetOverallProp fraction",
-        L"GetOverallProp pressure",
+        L"GetOverallTPFraction",
         L"GetOverallProp enthalpy",
         L"SetPresentPhases",
         L"SetSinglePhaseProp temperature Vapor",

@@ -1,5 +1,5 @@
-// The flash core shared with the 1.0 flash: present phases from the quality, the mass-to-mole
-// conversion of the vapour fraction, and what no 1.1 request can reach.
+// The flash core shared with the 1.0 flash: present phases from the quality, the molecular
+// weights of mass-basis conversions, and what no 1.1 request can reach.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -54,24 +54,14 @@ TEST(FlashCore, PresentPhasesFromTheQuality) {
     EXPECT_EQ(MessageOf([&] { DecidePresentPhases(FlashType::TP, q); }), "Failed to calculate phase equilibrium");
 }
 
-TEST(FlashCore, MassToMoleVaporFraction) {
+TEST(FlashCore, MassConversionsNeedTheMolecularWeightOfEveryMaterialCompound) {
     std::vector<tarnevo::CompoundRecord> compounds(3);
-    compounds[0].id = L"A";
     compounds[0].molecularWeight = 16.0;
     compounds[1].id = L"B";
-    compounds[1].molecularWeight = 44.0;
-    compounds[2].id = L"C";   // not in the material: its weight is never needed
-    const std::vector<double> x = {0.2, 0.8, 0}, y = {0.9, 0.1, 0};
-    const double mx = 0.2 * 16 + 0.8 * 44, my = 0.9 * 16 + 0.1 * 44;
-    EXPECT_NEAR(tarnevo::MassToMoleVaporFraction(0.5, x, y, compounds, {1, 0}), mx * 0.5 / (0.5 * my + 0.5 * mx),
-                1e-15);
-    EXPECT_EQ(tarnevo::MassToMoleVaporFraction(0, x, y, compounds, {0, 1}), 0);
-    EXPECT_EQ(tarnevo::MassToMoleVaporFraction(1, x, y, compounds, {0, 1}), 1);
-    EXPECT_EQ(MessageOf([&] { tarnevo::MassToMoleVaporFraction(0.5, x, y, compounds, {0, 2}); }),
-              "Cannot perform mass/mole conversions. Missing molecular weight for compound C");
-    compounds[0].molecularWeight = std::numeric_limits<double>::quiet_NaN();
-    EXPECT_EQ(MessageOf([&] { tarnevo::MassToMoleVaporFraction(0.5, x, y, compounds, {1, 0}); }),
-              "Cannot perform mass/mole conversions. Missing molecular weight for compound A");
+    compounds[2].molecularWeight = 44.0;
+    EXPECT_DOUBLE_EQ(tarnevo::MeanMolecularWeight({0.5, 0, 0.5}, compounds, {2, 0}), 30.0);  // B is not needed
+    EXPECT_EQ(MessageOf([&] { tarnevo::MeanMolecularWeight({0.5, 0, 0.5}, compounds, {0, 1}); }),
+              "Cannot perform mass/mole conversions. Missing molecular weight for compound B");
 }
 
 TEST(FlashCore, UnknownFlashTypesAndSinglePhaseVaporFractions) {

@@ -65,9 +65,10 @@ TEST(FlashSpecification, EveryPairGivesItsTypeInEitherOrderAndAnyCase) {
                      StringArray({L"Pressure", L"", L"Overall", L""})),
               FlashType::TP);
     EXPECT_EQ(TypeOf(StringArray({L"Temperature", L"", L"Overall", nullptr}), Given(L"Pressure")), FlashType::TP);
-    // VBScript-style arrays are not string arrays.
-    EXPECT_EQ(Parse(tarnevo::host::StringVariantArray({L"Temperature", L"", L"Overall"}), Given(L"Pressure")).error,
-              "Invalid specification 1: Expected an array of type string");
+    // Script arrays, and the bases a simulator writes for energies and volumes.
+    EXPECT_EQ(TypeOf(tarnevo::host::StringVariantArray({L"Temperature", L"", L"Overall"}), Given(L"Pressure")),
+              FlashType::TP);
+    EXPECT_EQ(TypeOf(Given(L"enthalpy", L"Mole"), Given(L"Volume", L"MASS")), FlashType::RhoH);
 }
 
 TEST(FlashSpecification, RejectedSpecificationsCarryTheirNumber) {
@@ -84,6 +85,7 @@ TEST(FlashSpecification, RejectedSpecificationsCarryTheirNumber) {
          "Invalid specification 2: Phase fraction specification only supported for the Vapor phase"},
         {Given(L"Temperature", L"mole"), p, "Invalid specification 1: Unsupported basis"},
         {p, Given(L"Temperature", L"mass"), "Invalid specification 2: Unsupported basis"},
+        {p, Given(L"entropy", L"molar"), "Invalid specification 2: Unsupported basis"},
         {Given(L"Temperature", L"", L"Vapor"), p, "Invalid specification 1: Unsupported"},
         {StringArray({L"Temperature", L"", nullptr}), p, "Invalid specification 1: Unsupported"},
         {VaporFraction(L""), p, "Invalid specification 1: Invalid basis: vapor phase fraction must be mass or mole basis"},
@@ -185,7 +187,7 @@ protected:
 
 TEST_F(CheckEquilibriumSpecTest, AnswersWithoutRecordingAnError) {
     EXPECT_EQ(Check(Given(L"Pressure"), Given(L"temperature")), VARIANT_TRUE);
-    EXPECT_EQ(Check(Given(L"enthalpy"), Given(L"entropy")), VARIANT_TRUE);
+    EXPECT_EQ(Check(Given(L"enthalpy", L"mole"), Given(L"entropy", L"mass")), VARIANT_TRUE);
     EXPECT_EQ(Check(Given(L"Temperature"), Given(L"Temperature")), VARIANT_FALSE);
     EXPECT_EQ(Check(Given(L"Temperature"), Given(L"Pressure"), L"Normal"), VARIANT_FALSE);
     EXPECT_EQ(Check(_variant_t(), Given(L"Pressure")), VARIANT_FALSE);

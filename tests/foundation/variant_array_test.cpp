@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <ocidl.h>
+#include <comdef.h>
 
 #include <string>
 #include <vector>
@@ -49,14 +50,6 @@ TEST(VariantArrayValidate, RejectsWhatIsNotAOneDimensionalArrayOfTheType) {
     EXPECT_FALSE(array.Validate(VT_I2, error));
     EXPECT_EQ(error, L"Expected an array of type short");
 
-    VARIANT byReference;
-    byReference.vt = VT_BYREF | VT_ARRAY | VT_BSTR;
-    byReference.pparray = &strings.parray;
-    VariantArray reference;
-    reference.Attach(byReference, false);
-    EXPECT_FALSE(reference.Validate(VT_BSTR, error));
-    EXPECT_EQ(error, L"Expected an array of type string");
-
     VARIANT matrix = MakeArray(VT_BSTR, {{2, 0}, {2, 0}});
     array.Attach(matrix, true);
     EXPECT_FALSE(array.Validate(VT_BSTR, error));
@@ -73,6 +66,35 @@ TEST(VariantArrayValidate, RejectsWhatIsNotAOneDimensionalArrayOfTheType) {
     EXPECT_STREQ(tarnevo::VarTypeName(VT_VARIANT), L"VARIANT");
     EXPECT_STREQ(tarnevo::VarTypeName(VT_I4), L"long");
     EXPECT_STREQ(tarnevo::VarTypeName(VT_DATE), L"<unknown>");
+}
+
+TEST(VariantArrayValidate, TakesScriptArraysOfTheTypeByValueAndByReference) {
+    VARIANT variants = MakeArray(VT_VARIANT, {{3, 1}}), strings = MakeArray(VT_BSTR, {{1, 0}});
+    _variant_t elements[] = {_variant_t(2.5), _variant_t(short(3)), _variant_t(L"x"), _variant_t(7L)};
+    for (LONG i = 1; i <= 3; ++i) SafeArrayPutElement(variants.parray, &i, &elements[i - 1]);
+    VARIANT reference, typedReference;
+    reference.vt = VT_BYREF | VT_VARIANT;
+    reference.pvarVal = &variants;
+    std::wstring error;
+    VariantArray array;
+    for (VARTYPE type : {VT_R8, VT_BSTR}) {
+        array.Attach(reference, false);
+        EXPECT_FALSE(array.Validate(type, error));
+        EXPECT_EQ(error, std::wstring(L"Expected an array of type ") + tarnevo::VarTypeName(type));
+    }
+    LONG last = 3;
+    SafeArrayPutElement(variants.parray, &last, &elements[3]);
+    array.Attach(reference, false);
+    ASSERT_TRUE(array.Validate(VT_R8, error)) << error;
+    EXPECT_EQ(array.Count(), 3);
+    EXPECT_DOUBLE_EQ(array.GetDouble(1) + array.GetDouble(2), 10.0);
+    typedReference.vt = VT_BYREF | VT_ARRAY | VT_BSTR;
+    typedReference.pparray = &strings.parray;
+    array.Attach(typedReference, true);  // owned, but the array is the referrer's
+    ASSERT_TRUE(array.Validate(VT_BSTR, error));
+    EXPECT_EQ(array.Count(), 1);
+    array.Release();
+    EXPECT_EQ(VariantClear(&strings) | VariantClear(&variants), S_OK);
 }
 
 TEST(VariantArrayValidate, HonoursTheLowerBound) {

@@ -118,24 +118,4 @@ TEST(MaterialRecord, CompoundListIsReturnedAsGivenIncludingUnknownAndRepeatedNam
                                                reinterpret_cast<void**>(refused.GetAddressOf())), E_NOINTERFACE);
 }
 
-TEST(MaterialRecord, LateBoundCallsWorkThroughTheProgramsTypeLibrary) {
-    auto host = CHostMaterial::Create({L"A", L"B", L"C"});
-    IDispatch* dispatch = host->Dispatch();
-    OLECHAR* name = const_cast<OLECHAR*>(L"ClearAllProps");
-    DISPID id = 0;
-    ASSERT_EQ(dispatch->GetIDsOfNames(IID_NULL, &name, 1, 0, &id), S_OK);
-    EXPECT_EQ(id, 1);
-    DISPPARAMS none = {nullptr, nullptr, 0, 0};
-    EXPECT_EQ(dispatch->Invoke(id, IID_NULL, 0, DISPATCH_METHOD, &none, nullptr, nullptr, nullptr), S_OK);
-
-    Microsoft::WRL::ComPtr<ICapeThermoCompounds> compounds;
-    ASSERT_EQ(dispatch->QueryInterface(__uuidof(ICapeThermoCompounds),
-                                       reinterpret_cast<void**>(compounds.GetAddressOf())), S_OK);
-    _variant_t count;
-    EXPECT_EQ(compounds->Invoke(4, IID_NULL, 0, DISPATCH_METHOD, &none, &count, nullptr, nullptr), S_OK);
-    EXPECT_EQ(count.vt, VT_I4);
-    EXPECT_EQ(count.lVal, 3);
-    EXPECT_THAT(host->CallDescriptions(), ElementsAre(L"ClearAllProps()", L"GetNumCompounds()"));
-}
-
 }  // namespace

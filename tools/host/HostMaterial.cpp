@@ -290,8 +290,11 @@ STDMETHODIMP CHostMaterial::GetOverallProp(BSTR property, BSTR basis, VARIANT* r
                [&] { return MaterialCall{L"GetOverallProp", Text(property), {}, OptionalText(basis)}; },
                [&](MaterialCall& call) {
                    if (!results) throw HostFailure{E_POINTER, L"Invalid output pointer"};
-                   const StoredProperty& stored =
-                       Required(PropertyScope::Overall, CheckedProperty(property), {}, CheckedBasis(basis));
+                   const std::wstring name = CheckedProperty(property), checkedBasis = CheckedBasis(basis);
+                   if (basislessOnlyInTPFraction_ && checkedBasis.empty())
+                       throw HostFailure{kECapeThrmPropertyNotAvailableHR,
+                                         NotSetMessage(PropertyScope::Overall, name, {}, checkedBasis)};
+                   const StoredProperty& stored = Required(PropertyScope::Overall, name, {}, checkedBasis);
                    call.values = stored.values;
                    ReturnValue(results, stored.values);
                    return S_OK;

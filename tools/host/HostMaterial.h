@@ -83,6 +83,9 @@ public:
     void SetKnownPhases(std::vector<std::wstring> labels) { knownPhases_ = std::move(labels); }
     // false: QueryInterface refuses ICapeThermoCompounds, as a material without it would.
     void SetOffersCompounds(bool offers) noexcept { offersCompounds_ = offers; }
+    // true: basis-less overall values are found only by GetOverallTPFraction; GetOverallProp
+    // with an undefined basis reports them as not set (a host that files them elsewhere).
+    void SetBasislessOnlyInTPFraction(bool only) noexcept { basislessOnlyInTPFraction_ = only; }
 
     // --- Stored values, bypassing the interface (not recorded). Empty basis: undefined. ---
     void PutOverall(const std::wstring& property, const std::wstring& basis, const std::vector<double>& values);
@@ -167,6 +170,7 @@ private:
     std::optional<_variant_t> rawCompoundIds_;
     std::vector<std::wstring> knownPhases_{L"Vapor", L"Liquid"};
     bool offersCompounds_ = true;
+    bool basislessOnlyInTPFraction_ = false;
     MaterialStore store_;
 };
 
