@@ -38,6 +38,10 @@ VIAddVersionKey LegalCopyright "TARNEVO"
 !insertmacro MUI_PAGE_WELCOME
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
+!define MUI_FINISHPAGE_RUN "$SYSDIR\rundll32.exe"
+!define MUI_FINISHPAGE_RUN_PARAMETERS "$\"$INSTDIR\TARNEVO64.dll$\",DllConfigure"
+!define MUI_FINISHPAGE_RUN_TEXT "Open the TARNEVO package manager"
+!define MUI_FINISHPAGE_RUN_NOTCHECKED
 !insertmacro MUI_PAGE_FINISH
 
 !insertmacro MUI_UNPAGE_CONFIRM
