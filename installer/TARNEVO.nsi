@@ -232,3 +232,12 @@ Section "Uninstall"
   RMDir "$INSTDIR"
   DetailPrint "Kept: your property packages and TARNEVO.conf in ${USER_FOLDER}"
 SectionEnd
+
+; The uninstaller runs from a copy in the temporary folder, which Windows would delete only at a
+; restart with administrator rights: a hidden command prompt deletes it once this process has ended.
+Function un.onUninstSuccess
+  ${If} $EXEDIR != $INSTDIR
+    SetOutPath "$TEMP"
+    ExecShell "" "$SYSDIR\cmd.exe" '/c ping -n 3 127.0.0.1 >nul & del /f /q "$EXEPATH" & rmdir "$EXEDIR"' SW_HIDE
+  ${EndIf}
+FunctionEnd
