@@ -32,9 +32,10 @@ foreach(file ${engine_files})
   ship(Engine/${file} ${BINARY_DIR}/REFPROP/${file})
 endforeach()
 
-# A different file list or script starts the folder afresh.
+# A different file list, setup script or this script starts the folder afresh.
 file(SHA256 ${script} script_hash)
-string(REPLACE ";" "\n" manifest "${script_hash}\n${names}\n")
+file(SHA256 ${CMAKE_CURRENT_LIST_FILE} staging_hash)
+string(REPLACE ";" "\n" manifest "${script_hash}\n${staging_hash}\n${names}\n")
 set(manifest_file ${out}/${name}.manifest)
 set(changed FALSE)
 if(NOT EXISTS ${setup} OR NOT EXISTS ${archive} OR NOT EXISTS ${manifest_file})
