@@ -33,13 +33,20 @@ class ResidualModel {
 public:
     virtual ~ResidualModel() = default;
     virtual int components() const = 0;
-    // order 0: ar and its T/rho derivatives; 1: also first composition derivatives;
-    // 2: also second composition derivatives.
+    // order 0: ar and its T/rho derivatives; 1: ar and its T/rho derivatives to second
+    // order, and the first composition derivatives; 2: also the second ones.
     virtual void evaluate(double T, double rho, const double* x, int order,
                           ResidualDerivatives& out) const = 0;
     // Density above which the model is meaningless (e.g. 1/b for cubics), mol/L.
     virtual double maxDensity(const double* x) const = 0;
+    // Starting value for the densest root at T, mol/L.
+    virtual double liquidDensityGuess(double T, const double* x) const {
+        (void)T;
+        return 0.9 * maxDensity(x);
+    }
     virtual std::string name() const = 0;
+    // Gas constant of the model, J/(mol K): ar is a_res / (R T) with this R.
+    virtual double gasConstant() const = 0;
     // Closed-form density roots at (T, p) where the model has them (cubics):
     // the number of roots written to roots[0..2] (ascending), or -1 when the
     // model has no closed form and the caller must iterate.
@@ -97,6 +104,9 @@ public:
     // guess > 0 is a starting value. Returns false when no root is found.
     virtual bool density(double T, double p, const double* x, Root root, double& rho,
                          double guess = 0) const = 0;
+
+    // Starting value of the vapour pressure of component i at T (kPa).
+    virtual double vapourPressureGuess(int i, double T) const = 0;
 
     virtual void properties(double T, double rho, const double* x, Properties& out) const = 0;
     // Ideal-gas part alone at the same state (THERM0).

@@ -202,13 +202,13 @@ TEST(Setup, ModelOptionsAreCheckedAgainstTheFluidFiles) {
     Message herr;
     int nc = 2, ierr = 0;
     char eos[] = "EOS", tcx[] = "TCX", nbs[] = "NBS", pr[] = "PR ", hmx[] = "HMX";
-    char prpr[] = "PR PR ", feq[] = "PR FEQ", ecs[] = "NBSECS";
+    char prpr[] = "PR PR ", bwr[] = "PR BWR", ecs[] = "NBSECS";
     SETMODdll(&nc, eos, nbs, prpr, &ierr, herr.text, 3, 3, 6, 255);
     EXPECT_EQ(ierr, 0) << herr.str();
     EXPECT_EQ(setup({"METHANE", "ETHANE"}, herr), 0) << herr.str();
-    SETMODdll(&nc, eos, pr, feq, &ierr, herr.text, 3, 3, 6, 255);
+    SETMODdll(&nc, eos, pr, bwr, &ierr, herr.text, 3, 3, 6, 255);
     EXPECT_EQ(ierr, 102);
-    EXPECT_EQ(herr.str(), "SETMODdll: model \"FEQ\" (equation of state) is not available for fluid ETHANE");
+    EXPECT_EQ(herr.str(), "SETMODdll: model \"BWR\" (equation of state) is not available for fluid ETHANE");
     SETMODdll(&nc, eos, hmx, prpr, &ierr, herr.text, 3, 3, 6, 255);
     EXPECT_EQ(ierr, 102);
     EXPECT_THAT(herr.str(), HasSubstr("mixture model \"HMX\""));

@@ -276,6 +276,7 @@ public:
     }
     double maxDensity(const double* x) const override { return inner_->maxDensity(x); }
     std::string name() const override { return "iterated"; }
+    double gasConstant() const override { return inner_->gasConstant(); }
 
 private:
     std::unique_ptr<ResidualModel> inner_;
