@@ -5,6 +5,7 @@
 
 #include "api/RefpropExports.h"
 #include "core/HelmholtzMixture.h"
+#include "core/ReferenceState.h"
 
 #include <exception>
 #include <memory>
@@ -17,6 +18,9 @@ using ::RpLength;
 
 constexpr int kMaxComponents = 20;
 constexpr RpLength kMessageLength = 255;
+
+// Equation of state of the recommended (NBS) models.
+constexpr const char* kDefaultModel = "PR";
 
 // ierr values.
 constexpr int kErrInput = 1;         // invalid argument
@@ -38,6 +42,11 @@ struct Session {
     // by the next SETUPdll.
     std::vector<std::pair<std::string, ModelOptions>> modelOptions;
     int peng_robinson = 0;  // PREOSdll flag
+    // What SETUPdll was given, to rebuild the mixture when PREOSdll switches the model.
+    std::vector<std::string> files;
+    std::string mixtureFile, model;  // model chosen at setup ("PR" or "FEQ")
+    std::string activeModel;         // model of the mixture in use
+    ReferenceChoice reference;
     std::vector<double> xWork;  // normalised composition
 };
 

@@ -144,6 +144,10 @@ int HelmholtzMixture::iterateRoots(double T, double p, const double* x, double r
             const double df = RT * (1 + 2 * rho * r.ar_rho + rho * rho * r.ar_rhorho);
             if (f < 0) lo = std::max(lo, rho); else hi = std::min(hi, rho);
             double next = df > 0 ? rho - f / df : -1;
+            if (df > 0 && std::fabs(next - rho) <= 1e-13 * rho) {
+                out = next;
+                return true;
+            }
             if (!(next > lo && next < hi)) next = 0.5 * (lo + hi);
             if (std::fabs(next - rho) <= 1e-13 * rho) {
                 out = next;

@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace tarnevo::engine {
@@ -45,6 +46,8 @@ public:
         return 0.9 * maxDensity(x);
     }
     virtual std::string name() const = 0;
+    // Pairs (i, j) whose binary parameters the model estimated for want of data.
+    virtual std::vector<std::pair<int, int>> estimatedPairs() const { return {}; }
     // Gas constant of the model, J/(mol K): ar is a_res / (R T) with this R.
     virtual double gasConstant() const = 0;
     // Closed-form density roots at (T, p) where the model has them (cubics):

@@ -31,7 +31,7 @@ MultiFluid::MultiFluid(const std::vector<FluidData>& fluids, const BinaryParamet
                 const double c = std::cbrt(vci) + std::cbrt(vcj);
                 m = MultiFluidPair{1, (tci + tcj) / (2 * std::sqrt(tci * tcj)), 1,
                                    4 * (vci + vcj) / (c * c * c), 0, std::string()};
-                estimated_.push_back(a.constants.name + "/" + b.constants.name);
+                estimated_.emplace_back(i, j);
             }
             const double cv = std::cbrt(vc_[i]) + std::cbrt(vc_[j]);
             Pair p{i, j, 2 * m.betaT * m.gammaT * std::sqrt(tc_[i] * tc_[j]),

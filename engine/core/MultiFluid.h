@@ -19,7 +19,7 @@ class MultiFluid : public HelmholtzModel<MultiFluid> {
 public:
     // Every fluid must carry an equation. Pairs without binary data get the linear
     // rule (reducing temperature and volume averaged, no departure function); their
-    // names are listed in estimatedPairs().
+    // indices are listed by estimatedPairs().
     MultiFluid(const std::vector<FluidData>& fluids, const BinaryParameters& binaries);
 
     int components() const override { return nc_; }
@@ -27,7 +27,7 @@ public:
     double maxDensity(const double* x) const override;
     double liquidDensityGuess(double T, const double* x) const override;
     std::string name() const override { return nc_ == 1 ? "multiparameter" : "multi-fluid"; }
-    const std::vector<std::string>& estimatedPairs() const { return estimated_; }
+    std::vector<std::pair<int, int>> estimatedPairs() const override { return estimated_; }
 
     template <class N>
     N alphar(const N& T, const N& rho, const N* x) const {
@@ -65,7 +65,7 @@ private:
     std::vector<double> tc_, vc_, rhoMax_;
     std::vector<TermSet> pure_, departures_;
     std::vector<Pair> pairs_;
-    std::vector<std::string> estimated_;
+    std::vector<std::pair<int, int>> estimated_;
     std::vector<Ancillary> dl_;
 };
 
