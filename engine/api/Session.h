@@ -19,9 +19,6 @@ using ::RpLength;
 constexpr int kMaxComponents = 20;
 constexpr RpLength kMessageLength = 255;
 
-// Equation of state of the recommended (NBS) models.
-constexpr const char* kDefaultModel = "PR";
-
 // ierr values.
 constexpr int kErrInput = 1;         // invalid argument
 constexpr int kErrNotSetUp = 2;      // no fluid system

@@ -132,27 +132,38 @@ void HelmholtzMixture::properties(double T, double rho, const double* x, Propert
 
 int HelmholtzMixture::iterateRoots(double T, double p, const double* x, double roots[3],
                                    double guess) const {
-    // Safeguarded Newton on p(rho) from a vapour-like and a liquid-like start.
+    // Newton on p(rho) from a vapour-like and a liquid-like start, bracketed, and kept on
+    // the mechanically stable branch of its start: an iterate with dp/drho <= 0 means
+    // that branch has no root at p (equations with loops inside the two-phase region
+    // have spurious roots there).
     const double rhoMax = model_->maxDensity(x);
     ResidualDerivatives& r = scratch_;
     const double RT = R_ * T;
     auto solve = [&](double rho, double& out) {
         double lo = 0, hi = rhoMax;
-        for (int it = 0; it < 100; ++it) {
+        int direction = 0;  // +1: the start lies below the root, -1: above it
+        for (int it = 0; it < 200; ++it) {
             model_->evaluate(T, rho, x, 0, r);
             const double f = rho * RT * (1 + rho * r.ar_rho) - p;
             const double df = RT * (1 + 2 * rho * r.ar_rho + rho * rho * r.ar_rhorho);
-            if (f < 0) lo = std::max(lo, rho); else hi = std::min(hi, rho);
-            double next = df > 0 ? rho - f / df : -1;
-            if (df > 0 && std::fabs(next - rho) <= 1e-13 * rho) {
-                out = next;
-                return true;
+            const bool stable = df > 0 && std::isfinite(f);
+            if (direction == 0) {
+                if (!stable) return false;
+                direction = f < 0 ? 1 : -1;
+            }
+            double next = -1;
+            if (!stable) {
+                (direction > 0 ? hi : lo) = rho;  // beyond the end of the start's branch
+            } else {
+                if (f < 0) lo = std::max(lo, rho); else hi = std::min(hi, rho);
+                next = rho - f / df;
+                if (std::fabs(next - rho) <= 1e-13 * rho) {
+                    out = next;
+                    return true;
+                }
             }
             if (!(next > lo && next < hi)) next = 0.5 * (lo + hi);
-            if (std::fabs(next - rho) <= 1e-13 * rho) {
-                out = next;
-                return df > 0;
-            }
+            if (hi - lo <= 1e-14 * hi) return false;
             rho = next;
         }
         return false;

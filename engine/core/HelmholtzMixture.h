@@ -66,6 +66,9 @@ private:
     mutable std::vector<IdealGasValues> idealAtT_;
 };
 
+// Equation of state of the recommended (NBS) models.
+constexpr const char* kDefaultModel = "PR";
+
 // The residual model of the given name for these fluids: "PR" (Peng-Robinson) or
 // "FEQ" (multiparameter equations, multi-fluid mixture model). Null with a message.
 std::unique_ptr<ResidualModel> createResidualModel(const std::string& name,
@@ -77,6 +80,6 @@ std::unique_ptr<ResidualModel> createResidualModel(const std::string& name,
 std::unique_ptr<HelmholtzMixture> createHelmholtzMixture(const std::vector<std::string>& fluidFiles,
                                                          const std::string& mixtureFile,
                                                          std::string& message,
-                                                         const std::string& model = "PR");
+                                                         const std::string& model = kDefaultModel);
 
 }  // namespace tarnevo::engine

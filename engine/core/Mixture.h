@@ -9,7 +9,7 @@
 
 namespace tarnevo::engine {
 
-constexpr double kGasConstant = 8.314462618;  // J/(mol K)
+constexpr double kGasConstant = 8.31446261815324;  // J/(mol K), CODATA 2018
 
 // Residual reduced Helmholtz energy ar = a_res / (R T) of a mixture at (T, rho, x)
 // and its derivatives. "n_*" members are derivatives of n * ar with respect to the
@@ -131,7 +131,7 @@ public:
                                 const double* xv, double& sigma, std::string& message) const = 0;
 };
 
-// Builds a mixture with the default model from fluid files and a mixture (binary
+// Builds a mixture with the recommended model from fluid files and a mixture (binary
 // parameter) file. Null with a message on failure. Test programs find the committed
 // fluid files in the folder given by the compile definition TARNEVO_FLUIDS_DIR.
 std::unique_ptr<Mixture> createMixture(const std::vector<std::string>& fluidFiles,

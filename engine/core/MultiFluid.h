@@ -13,7 +13,7 @@
 
 namespace tarnevo::engine {
 
-constexpr double kMixtureGasConstant = 8.31446261815324;  // J/(mol K)
+constexpr double kMixtureGasConstant = kGasConstant;
 
 class MultiFluid : public HelmholtzModel<MultiFluid> {
 public:
