@@ -1,7 +1,8 @@
 // Forward-mode number types for deriving a Helmholtz energy written once, generic
 // in its number type:
 //   Jet3     truncated Taylor polynomial in two variables (T, rho) to third order;
-//   Hessian  value, gradient and Hessian in M variables.
+//   Hessian  value, gradient and Hessian in M variables;
+//   Partial  value, gradient and the first K rows of the Hessian.
 // Both support + - * /, exp, log, pow(x, real), sqrt and integer powers, mixed with double.
 #pragma once
 
@@ -105,6 +106,7 @@ struct Jet3 {
 template <int M>
 struct Hessian {
     static constexpr int kTri = M * (M + 1) / 2;
+    static constexpr bool kFullHessian = true;
     double v;
     double g[M];
     double h[kTri];
@@ -165,10 +167,73 @@ struct Hessian {
     double hess(int i, int j) const { return i >= j ? h[i * (i + 1) / 2 + j] : h[j * (j + 1) / 2 + i]; }
 };
 
+// Value, gradient in M variables and the second derivatives of the first K of them
+// with respect to all M (h[k][j] = d2 f / dv_k dv_j): a cheaper Hessian when only
+// its first K rows are needed (K = 0: a plain gradient).
+template <int M, int K>
+struct Partial {
+    static constexpr int kRows = K > 0 ? K : 1;
+    static constexpr bool kFullHessian = false;
+    double v;
+    double g[M];
+    double h[kRows][M];
+
+    Partial() {}  // uninitialised: every operation writes all members
+    Partial(double value) : v(value), g(), h() {}  // NOLINT: constants mix freely
+    static Partial variable(double value, int which) {
+        Partial r(value);
+        r.g[which] = 1;
+        return r;
+    }
+    double value() const { return v; }
+    double hess(int k, int j) const { return h[k][j]; }
+
+    Partial& operator+=(const Partial& o) {
+        addScaled(1.0, o);
+        return *this;
+    }
+    Partial& operator-=(const Partial& o) {
+        addScaled(-1.0, o);
+        return *this;
+    }
+    Partial& operator*=(double s) {
+        v *= s;
+        for (int i = 0; i < M; ++i) g[i] *= s;
+        for (int k = 0; k < K; ++k)
+            for (int j = 0; j < M; ++j) h[k][j] *= s;
+        return *this;
+    }
+    void addScaled(double s, const Partial& o) {
+        v += s * o.v;
+        for (int i = 0; i < M; ++i) g[i] += s * o.g[i];
+        for (int k = 0; k < K; ++k)
+            for (int j = 0; j < M; ++j) h[k][j] += s * o.h[k][j];
+    }
+    friend Partial operator*(const Partial& a, const Partial& b) {
+        Partial r;
+        r.v = a.v * b.v;
+        for (int i = 0; i < M; ++i) r.g[i] = a.v * b.g[i] + b.v * a.g[i];
+        for (int k = 0; k < K; ++k)
+            for (int j = 0; j < M; ++j)
+                r.h[k][j] = a.v * b.h[k][j] + b.v * a.h[k][j] + a.g[k] * b.g[j] + a.g[j] * b.g[k];
+        return r;
+    }
+    Partial apply(const Series& s) const {
+        Partial r;
+        r.v = s.f0;
+        const double d2 = 2 * s.f2;
+        for (int i = 0; i < M; ++i) r.g[i] = s.f1 * g[i];
+        for (int k = 0; k < K; ++k)
+            for (int j = 0; j < M; ++j) r.h[k][j] = s.f1 * h[k][j] + d2 * g[k] * g[j];
+        return r;
+    }
+};
+
 // Operators shared by both types (and usable with double where the model calls them).
 template <class N> struct IsJet { static constexpr bool value = false; };
 template <> struct IsJet<Jet3> { static constexpr bool value = true; };
 template <int M> struct IsJet<Hessian<M>> { static constexpr bool value = true; };
+template <int M, int K> struct IsJet<Partial<M, K>> { static constexpr bool value = true; };
 template <class N> using JetOnly = std::enable_if_t<IsJet<N>::value, N>;
 
 template <class N> JetOnly<N> operator+(N a, const N& b) { return a += b; }

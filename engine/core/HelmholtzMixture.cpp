@@ -29,9 +29,9 @@ double HelmholtzMixture::molarMass(const double* x) const {
 }
 
 double HelmholtzMixture::pressure(double T, double rho, const double* x) const {
-    ResidualDerivatives& r = scratch_;
-    model_->evaluate(T, rho, x, 0, r);
-    return rho * R_ * T * (1 + rho * r.ar_rho);
+    double ar_rho, ar_rhorho;
+    model_->densityDerivatives(T, rho, x, ar_rho, ar_rhorho);
+    return rho * R_ * T * (1 + rho * ar_rho);
 }
 
 HelmholtzMixture::Ideal HelmholtzMixture::ideal(double T, const double* x) const {
@@ -137,15 +137,15 @@ int HelmholtzMixture::iterateRoots(double T, double p, const double* x, double r
     // that branch has no root at p (equations with loops inside the two-phase region
     // have spurious roots there).
     const double rhoMax = model_->maxDensity(x);
-    ResidualDerivatives& r = scratch_;
     const double RT = R_ * T;
     auto solve = [&](double rho, double& out) {
         double lo = 0, hi = rhoMax;
         int direction = 0;  // +1: the start lies below the root, -1: above it
         for (int it = 0; it < 200; ++it) {
-            model_->evaluate(T, rho, x, 0, r);
-            const double f = rho * RT * (1 + rho * r.ar_rho) - p;
-            const double df = RT * (1 + 2 * rho * r.ar_rho + rho * rho * r.ar_rhorho);
+            double ar_rho, ar_rhorho;
+            model_->densityDerivatives(T, rho, x, ar_rho, ar_rhorho);
+            const double f = rho * RT * (1 + rho * ar_rho) - p;
+            const double df = RT * (1 + 2 * rho * ar_rho + rho * rho * ar_rhorho);
             const bool stable = df > 0 && std::isfinite(f);
             if (direction == 0) {
                 if (!stable) return false;
@@ -206,7 +206,7 @@ bool HelmholtzMixture::density(double T, double p, const double* x, Root root, d
 
 void HelmholtzMixture::lnPhi(double T, double rho, const double* x, int order, LnPhi& out) const {
     ResidualDerivatives& r = scratch_;
-    model_->evaluate(T, rho, x, order >= 2 ? 2 : 1, r);
+    model_->evaluate(T, rho, x, order + 1, r);
     const double RT = R_ * T;
     const double Z = 1 + rho * r.ar_rho;
     const double lnZ = std::log(Z);

@@ -34,10 +34,18 @@ class ResidualModel {
 public:
     virtual ~ResidualModel() = default;
     virtual int components() const = 0;
-    // order 0: ar and its T/rho derivatives; 1: ar and its T/rho derivatives to second
-    // order, and the first composition derivatives; 2: also the second ones.
+    // order 0: ar and its T/rho derivatives; 1: ar, ar_T, ar_rho and n_ar_n; 2: also
+    // the other second T/rho derivatives, n_ar_nT and n_ar_nrho; 3: also n_ar_nn.
     virtual void evaluate(double T, double rho, const double* x, int order,
                           ResidualDerivatives& out) const = 0;
+    // ar_rho and ar_rhorho alone (density iterations).
+    virtual void densityDerivatives(double T, double rho, const double* x, double& ar_rho,
+                                    double& ar_rhorho) const {
+        ResidualDerivatives r;
+        evaluate(T, rho, x, 0, r);
+        ar_rho = r.ar_rho;
+        ar_rhorho = r.ar_rhorho;
+    }
     // Density above which the model is meaningless (e.g. 1/b for cubics), mol/L.
     virtual double maxDensity(const double* x) const = 0;
     // Starting value for the densest root at T, mol/L.
