@@ -1,8 +1,8 @@
 // Forward-mode number types for deriving a Helmholtz energy written once, generic
 // in its number type:
 //   Jet3     truncated Taylor polynomial in two variables (T, rho) to third order;
-//   Hessian  value, gradient and Hessian in M variables;
-//   Partial  value, gradient and the first K rows of the Hessian.
+//   Partial  value, gradient in M variables and the first K rows of the Hessian
+//            (K = M: all of it).
 // Both support + - * /, exp, log, pow(x, real), sqrt and integer powers, mixed with double.
 #pragma once
 
@@ -102,78 +102,13 @@ struct Jet3 {
     }
 };
 
-// Value, gradient and Hessian (lower triangle, row-major) in M variables.
-template <int M>
-struct Hessian {
-    static constexpr int kTri = M * (M + 1) / 2;
-    static constexpr bool kFullHessian = true;
-    double v;
-    double g[M];
-    double h[kTri];
-
-    Hessian() {}  // uninitialised: every operation writes all members
-    Hessian(double value) : v(value), g(), h() {}  // NOLINT: constants mix freely
-    static Hessian variable(double value, int which) {
-        Hessian r(value);
-        r.g[which] = 1;
-        return r;
-    }
-    double value() const { return v; }
-
-    Hessian& operator+=(const Hessian& o) {
-        v += o.v;
-        for (int i = 0; i < M; ++i) g[i] += o.g[i];
-        for (int k = 0; k < kTri; ++k) h[k] += o.h[k];
-        return *this;
-    }
-    Hessian& operator-=(const Hessian& o) {
-        v -= o.v;
-        for (int i = 0; i < M; ++i) g[i] -= o.g[i];
-        for (int k = 0; k < kTri; ++k) h[k] -= o.h[k];
-        return *this;
-    }
-    Hessian& operator*=(double s) {
-        v *= s;
-        for (int i = 0; i < M; ++i) g[i] *= s;
-        for (int k = 0; k < kTri; ++k) h[k] *= s;
-        return *this;
-    }
-    // this += s * o
-    void addScaled(double s, const Hessian& o) {
-        v += s * o.v;
-        for (int i = 0; i < M; ++i) g[i] += s * o.g[i];
-        for (int k = 0; k < kTri; ++k) h[k] += s * o.h[k];
-    }
-    friend Hessian operator*(const Hessian& a, const Hessian& b) {
-        Hessian r;
-        r.v = a.v * b.v;
-        for (int i = 0; i < M; ++i) r.g[i] = a.v * b.g[i] + b.v * a.g[i];
-        int k = 0;
-        for (int i = 0; i < M; ++i)
-            for (int j = 0; j <= i; ++j, ++k)
-                r.h[k] = a.v * b.h[k] + b.v * a.h[k] + a.g[i] * b.g[j] + a.g[j] * b.g[i];
-        return r;
-    }
-    Hessian apply(const Series& s) const {
-        Hessian r;
-        r.v = s.f0;
-        const double d2 = 2 * s.f2;
-        for (int i = 0; i < M; ++i) r.g[i] = s.f1 * g[i];
-        int k = 0;
-        for (int i = 0; i < M; ++i)
-            for (int j = 0; j <= i; ++j, ++k) r.h[k] = s.f1 * h[k] + d2 * g[i] * g[j];
-        return r;
-    }
-    double hess(int i, int j) const { return i >= j ? h[i * (i + 1) / 2 + j] : h[j * (j + 1) / 2 + i]; }
-};
-
 // Value, gradient in M variables and the second derivatives of the first K of them
-// with respect to all M (h[k][j] = d2 f / dv_k dv_j): a cheaper Hessian when only
-// its first K rows are needed (K = 0: a plain gradient).
+// with respect to all M (h[k][j] = d2 f / dv_k dv_j): the whole Hessian (K = M), a
+// cheaper one when only its first K rows are needed, a plain gradient (K = 0).
 template <int M, int K>
 struct Partial {
     static constexpr int kRows = K > 0 ? K : 1;
-    static constexpr bool kFullHessian = false;
+    static constexpr bool kFullHessian = K == M;
     double v;
     double g[M];
     double h[kRows][M];
@@ -232,7 +167,6 @@ struct Partial {
 // Operators shared by both types (and usable with double where the model calls them).
 template <class N> struct IsJet { static constexpr bool value = false; };
 template <> struct IsJet<Jet3> { static constexpr bool value = true; };
-template <int M> struct IsJet<Hessian<M>> { static constexpr bool value = true; };
 template <int M, int K> struct IsJet<Partial<M, K>> { static constexpr bool value = true; };
 template <class N> using JetOnly = std::enable_if_t<IsJet<N>::value, N>;
 

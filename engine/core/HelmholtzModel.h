@@ -64,7 +64,7 @@ private:
     void byOrder(double T, double rho, const double* x, int order, ResidualDerivatives& out) const {
         if (order == 1) compositions<ad::Partial<M, 0>>(T, rho, x, order, out);
         else if (order == 2) compositions<ad::Partial<M, 2>>(T, rho, x, order, out);
-        else compositions<ad::Hessian<M>>(T, rho, x, order, out);
+        else compositions<ad::Partial<M, M>>(T, rho, x, order, out);
     }
 
     // Derivatives of n ar with respect to the mole numbers at constant T and V from
