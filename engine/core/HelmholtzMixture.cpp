@@ -130,8 +130,8 @@ void HelmholtzMixture::properties(double T, double rho, const double* x, Propert
     combine(T, rho, x, r, out);
 }
 
-int HelmholtzMixture::iterateRoots(double T, double p, const double* x, double roots[3],
-                                   double guess) const {
+int HelmholtzMixture::iterateRoots(double T, double p, const double* x, Root root,
+                                   double roots[3], double guess) const {
     // Newton on p(rho) from a vapour-like and a liquid-like start, bracketed, and kept on
     // the mechanically stable branch of its start: an iterate with dp/drho <= 0 means
     // that branch has no root at p (equations with loops inside the two-phase region
@@ -168,11 +168,14 @@ int HelmholtzMixture::iterateRoots(double T, double p, const double* x, double r
         }
         return false;
     };
+    // Only the side asked for, the other where that side has no root.
     int n = 0;
     double v;
     if (guess > 0 && guess < rhoMax && solve(guess, v)) roots[n++] = v;
-    if (solve(p / RT, v)) roots[n++] = v;
-    if (solve(model_->liquidDensityGuess(T, x), v)) roots[n++] = v;
+    const bool vapour = root != Root::Liquid, liquid = root != Root::Vapour;
+    if (vapour && solve(p / RT, v)) roots[n++] = v;
+    if ((liquid || n == 0) && solve(model_->liquidDensityGuess(T, x), v)) roots[n++] = v;
+    if (!vapour && n == 0 && solve(p / RT, v)) roots[n++] = v;
     std::sort(roots, roots + n);
     n = static_cast<int>(std::unique(roots, roots + n, [](double a, double b) {
             return std::fabs(a - b) <= 1e-9 * std::max(a, b);
@@ -185,7 +188,7 @@ bool HelmholtzMixture::density(double T, double p, const double* x, Root root, d
     if (!(T > 0) || !(p > 0) || !std::isfinite(T) || !std::isfinite(p)) return false;
     double roots[3];
     int n = model_->densityRoots(T, p, x, roots);
-    if (n < 0) n = iterateRoots(T, p, x, roots, guess);
+    if (n < 0) n = iterateRoots(T, p, x, root, roots, guess);
     if (n <= 0) return false;
     if (n == 1 || root == Root::Vapour) {
         rho = roots[0];

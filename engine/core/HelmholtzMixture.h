@@ -51,7 +51,8 @@ private:
     Ideal ideal(double T, const double* x) const;
     void combine(double T, double rho, const double* x, const ResidualDerivatives& r,
                  Properties& out) const;
-    int iterateRoots(double T, double p, const double* x, double roots[3], double guess) const;
+    int iterateRoots(double T, double p, const double* x, Root root, double roots[3],
+                     double guess) const;
 
     int nc_;
     std::vector<FluidData> fluids_;
