@@ -117,6 +117,10 @@ std::string rangeWarning(double T, double p, const double* x) {
     if (T < tmin) return "temperature " + formatNumber(T) + " K below the lower limit " + formatNumber(tmin) + " K";
     if (T > tmax) return "temperature " + formatNumber(T) + " K above the upper limit " + formatNumber(tmax) + " K";
     if (p > pmax) return "pressure " + formatNumber(p) + " kPa above the upper limit " + formatNumber(pmax) + " kPa";
+    for (const auto& [i, j] : m.model().estimatedPairs())
+        if (x[i] > 0 && x[j] > 0)
+            return "no binary parameters for " + m.component(i).name + "/" + m.component(j).name +
+                   " (estimated by the linear rule)";
     return std::string();
 }
 

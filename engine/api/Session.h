@@ -5,6 +5,7 @@
 
 #include "api/RefpropExports.h"
 #include "core/HelmholtzMixture.h"
+#include "core/ReferenceState.h"
 
 #include <exception>
 #include <memory>
@@ -38,6 +39,11 @@ struct Session {
     // by the next SETUPdll.
     std::vector<std::pair<std::string, ModelOptions>> modelOptions;
     int peng_robinson = 0;  // PREOSdll flag
+    // What SETUPdll was given, to rebuild the mixture when PREOSdll switches the model.
+    std::vector<std::string> files;
+    std::string mixtureFile, model;  // model chosen at setup ("PR" or "FEQ")
+    std::string activeModel;         // model of the mixture in use
+    ReferenceChoice reference;
     std::vector<double> xWork;  // normalised composition
 };
 

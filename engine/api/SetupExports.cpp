@@ -105,6 +105,35 @@ bool validateModels(const HelmholtzMixture& m, const ModelChoices& choices, std:
     return true;
 }
 
+// The equation of state the SETMODdll choices select: "PR", "FEQ" or the default.
+// One mixture has one kind of equation for all its fluids.
+bool chosenModel(const ModelChoices& choices, std::string& model, std::string& message) {
+    model = kDefaultModel;
+    for (const auto& [category, options] : choices) {
+        if (category != "EOS") continue;
+        std::string chosen = options.mixtureCode == "PR " ? "PR" : "";
+        for (const std::string& code : options.componentCodes) {
+            const std::string one = code == "PR " ? "PR" : code == "FEQ" ? "FEQ" : kDefaultModel;
+            if (!chosen.empty() && one != chosen) {
+                message = "Peng-Robinson and multiparameter equations of state in one mixture are not "
+                          "available in this engine";
+                return false;
+            }
+            chosen = one;
+        }
+        if (!chosen.empty()) model = chosen;
+    }
+    return true;
+}
+
+// Builds the session's mixture with the given model from what SETUPdll was given.
+std::unique_ptr<HelmholtzMixture> build(const Session& s, const std::string& model, std::string& message) {
+    auto mixture = createHelmholtzMixture(s.files, s.mixtureFile, message, model);
+    if (mixture && s.reference.code != "DEF" && !applyReferenceState(*mixture, s.reference, message))
+        return nullptr;
+    return mixture;
+}
+
 }  // namespace
 
 extern "C" void SETUPdll(int* nc, char* hfiles, char* hfmix, char* hrf, int* ierr, char* herr,
@@ -171,8 +200,12 @@ extern "C" void SETUPdll(int* nc, char* hfiles, char* hfmix, char* hrf, int* ier
                    "reference state \"" + reference.code + "\" is not one of DEF, NBP, ASH, IIR");
             return;
         }
-        std::string message;
-        auto mixture = createHelmholtzMixture(files, mixFile, message);
+        std::string message, model;
+        if (!chosenModel(choices, model, message)) {
+            report(ierr, herr, lerr, kErrModel, routine, message);
+            return;
+        }
+        auto mixture = createHelmholtzMixture(files, mixFile, message, model);
         if (!mixture) {
             report(ierr, herr, lerr, kErrFile, routine, message);
             return;
@@ -186,6 +219,10 @@ extern "C" void SETUPdll(int* nc, char* hfiles, char* hfmix, char* hrf, int* ier
             return;
         }
         s.mixture = std::move(mixture);
+        s.files = files;
+        s.mixtureFile = mixFile;
+        s.model = s.activeModel = model;
+        s.reference = reference;
         s.xWork.assign(*nc, 0.0);
         succeed(ierr, herr, lerr);
     });
@@ -291,8 +328,17 @@ extern "C" void SETREFdll(char* hrf, int* ixflag, double* x0, double* h0, double
 
 extern "C" void PREOSdll(int* i) {
     recordCall("PREOSdll");
-    // The engine's only equation of state is Peng-Robinson; the flag is kept.
-    if (i) session().peng_robinson = *i;
+    // 0: the equations chosen at setup; 1 or 2: Peng-Robinson for every calculation.
+    if (!i) return;
+    Session& s = session();
+    s.peng_robinson = *i;
+    const std::string model = *i == 0 ? s.model : "PR";
+    if (!s.mixture || model == s.activeModel) return;
+    std::string message;
+    if (auto mixture = build(s, model, message)) {
+        s.mixture = std::move(mixture);
+        s.activeModel = model;
+    }
 }
 
 extern "C" void GERG04dll(int* nc, int* iflag, int* ierr, char* herr, RpLength lerr) {

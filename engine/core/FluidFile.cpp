@@ -40,6 +40,45 @@ bool readLines(const std::string& path, std::vector<std::string>& lines, std::st
     return true;
 }
 
+// Parses one term line of an equation or departure function ("term", "gaob", "na").
+bool parseTerm(const std::string& key, const std::vector<double>& v, TermSet& set) {
+    HelmholtzTerm k;
+    if (key == "term" && v.size() == 11) {
+        k.n = v[0], k.t = v[2], k.gd = v[3], k.ld = v[4], k.gt = v[5], k.lt = v[6];
+        k.eta = v[7], k.eps = v[8], k.beta = v[9], k.gam = v[10];
+    } else if (key == "gaob" && v.size() == 8) {
+        k.kind = HelmholtzTerm::GaoB;
+        k.n = v[0], k.t = v[2], k.eta = v[3], k.eps = v[4], k.beta = v[5], k.gam = v[6], k.b = v[7];
+    } else if (key == "na" && v.size() == 8) {
+        k.kind = HelmholtzTerm::NonAnalytic;
+        k.n = v[0], k.a = v[1], k.nb = v[2], k.nbeta = v[3], k.A = v[4], k.B = v[5], k.C = v[6], k.D = v[7];
+        set.terms.push_back(k);
+        return true;
+    } else {
+        return false;
+    }
+    k.d = static_cast<int>(v[1]);
+    if (k.d != v[1] || k.d < 0 || k.d > Reduced<double>::kMaxPower) return false;
+    set.maxPower = std::max(set.maxPower, k.d);
+    if (k.gd != 0 && k.ld == static_cast<int>(k.ld) && k.ld <= Reduced<double>::kMaxPower)
+        set.maxPower = std::max(set.maxPower, static_cast<int>(k.ld));
+    set.terms.push_back(k);
+    return true;
+}
+
+bool parseNumbers(std::istringstream& in, std::vector<double>& values, std::string& bad) {
+    std::string word;
+    while (in >> word) {
+        double v;
+        if (!parseNumber(word, v)) {
+            bad = word;
+            return false;
+        }
+        values.push_back(v);
+    }
+    return true;
+}
+
 }  // namespace
 
 bool FluidData::provides(const std::string& category, const std::string& code) const {
@@ -92,13 +131,11 @@ bool readFluidFile(const std::string& path, FluidData& out, std::string& message
             while (in >> code) codes.push_back(code == "PR" ? "PR " : code);
             continue;
         }
+        std::string form;
+        if (section == "ANC") in >> form;
         std::vector<double> values;
-        std::string word;
-        while (in >> word) {
-            double v;
-            if (!parseNumber(word, v)) return fail(i, "not a number: " + word);
-            values.push_back(v);
-        }
+        std::string bad;
+        if (!parseNumbers(in, values, bad)) return fail(i, "not a number: " + bad);
         auto need = [&](size_t n) { return values.size() == n; };
         bool ok = true;
         if (section == "PR") {
@@ -119,6 +156,21 @@ bool readFluidFile(const std::string& path, FluidData& out, std::string& message
             if (key == "tc" && need(1)) d.surfaceTension.tc = values[0];
             else if (key == "term" && need(2)) d.surfaceTension.terms.emplace_back(values[0], values[1]);
             else ok = false;
+        } else if (section == "FEQ") {
+            d.hasEquation = true;
+            if (key == "R" && need(1)) d.eqR = values[0];
+            else if (key == "tred" && need(1)) d.eqTred = values[0];
+            else if (key == "rhored" && need(1)) d.eqRhored = values[0];
+            else ok = parseTerm(key, values, d.eqTerms);
+        } else if (section == "ANC") {
+            Ancillary* a = key == "ps" ? &d.ps : key == "dl" ? &d.dl : key == "dv" ? &d.dv : nullptr;
+            ok = a && values.size() >= 3 && values.size() % 2 == 1 && (form == "exp" || form == "lin");
+            if (ok) {
+                a->present = true;
+                a->exponential = form == "exp";
+                a->Tr = values[0], a->value = values[1], a->overT = values[2] != 0;
+                for (size_t k = 3; k + 1 < values.size(); k += 2) a->terms.emplace_back(values[k], values[k + 1]);
+            }
         }
         if (!ok) return fail(i, "unexpected line \"" + line + "\" in section " + section);
     }
@@ -126,6 +178,8 @@ bool readFluidFile(const std::string& path, FluidData& out, std::string& message
     if (!sawCp0 || d.cp0.R <= 0) return fail(lines.size(), "no ideal-gas heat capacity");
     for (const auto& term : d.cp0.planck)
         if (!(term.second > 0)) return fail(lines.size(), "cp0 term with a characteristic temperature <= 0");
+    if (d.hasEquation && (d.eqR <= 0 || d.eqTred <= 0 || d.eqRhored <= 0 || d.eqTerms.terms.empty()))
+        return fail(lines.size(), "multiparameter equation without gas constant, reducing state or terms");
     if (d.tmax <= 0) d.tmax = 10 * d.tc;
     if (d.pmax <= 0) d.pmax = 1e6;
     out = std::move(d);
@@ -137,15 +191,82 @@ double BinaryParameters::get(const std::string& a, const std::string& b) const {
     return it == kij.end() ? 0.0 : it->second;
 }
 
+bool BinaryParameters::pair(const std::string& a, const std::string& b, MultiFluidPair& out) const {
+    if (auto it = multiFluid.find({a, b}); it != multiFluid.end()) {
+        out = it->second;
+        return true;
+    }
+    auto it = multiFluid.find({b, a});
+    if (it == multiFluid.end()) return false;
+    out = it->second;
+    out.betaT = 1 / out.betaT;
+    out.betaV = 1 / out.betaV;
+    return true;
+}
+
+namespace {
+
+// "KW CAS1 CAS2 betaT gammaT betaV gammaV F departure"
+bool parseMultiFluidLine(std::istringstream& in, BinaryParameters& p, std::string& why) {
+    std::string cas1, cas2, dep, extra;
+    in >> cas1 >> cas2;
+    std::vector<double> v(5);
+    for (double& x : v) {
+        std::string w;
+        if (!(in >> w) || !parseNumber(w, x)) {
+            why = "expected: KW CAS1 CAS2 betaT gammaT betaV gammaV F departure";
+            return false;
+        }
+    }
+    in >> dep;
+    if (dep.empty() || (in >> extra) || cas1 == cas2 || !(v[0] > 0) || !(v[2] > 0)) {
+        why = "expected: KW CAS1 CAS2 betaT gammaT betaV gammaV F departure (betas > 0)";
+        return false;
+    }
+    MultiFluidPair m{v[0], v[1], v[2], v[3], v[4], dep == "-" ? std::string() : dep};
+    if (p.multiFluid.count({cas2, cas1}) || !p.multiFluid.emplace(std::make_pair(cas1, cas2), m).second) {
+        why = "the pair " + cas1 + " " + cas2 + " is listed twice";
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
 bool readMixtureFile(const std::string& path, BinaryParameters& out, std::string& message) {
     std::vector<std::string> lines;
     if (!readLines(path, lines, message)) return false;
     BinaryParameters p;
+    TermSet* departure = nullptr;
+    auto fail = [&](size_t i, const std::string& why) {
+        message = "bad line " + std::to_string(i + 1) + " in mixture file \"" + path + "\": \"" +
+                  lines[i] + "\" (" + why + ")";
+        return false;
+    };
     for (size_t i = 0; i < lines.size(); ++i) {
         if (lines[i].empty()) continue;
         std::istringstream in(lines[i]);
         std::string model, cas1, cas2, value, extra;
-        in >> model >> cas1 >> cas2 >> value;
+        in >> model;
+        if (departure) {
+            std::vector<double> values;
+            std::string bad;
+            if (model == "END") departure = nullptr;
+            else if (!parseNumbers(in, values, bad) || !parseTerm(model, values, *departure))
+                return fail(i, "not a term of a departure function");
+            continue;
+        }
+        if (model == "DEP") {
+            in >> value;
+            departure = &p.departures[value];
+            continue;
+        }
+        if (model == "KW") {
+            std::string why;
+            if (!parseMultiFluidLine(in, p, why)) return fail(i, why);
+            continue;
+        }
+        in >> cas1 >> cas2 >> value;
         double kij = 0;
         bool ok = model == "PR" && !cas1.empty() && !cas2.empty() && parseNumber(value, kij) &&
                   !(in >> extra) && std::fabs(kij) < 1 && cas1 != cas2;
@@ -162,6 +283,12 @@ bool readMixtureFile(const std::string& path, BinaryParameters& out, std::string
             return false;
         }
     }
+    if (departure) return fail(lines.size() - 1, "departure function without END");
+    for (const auto& [key, m] : p.multiFluid)
+        if (!m.departure.empty() && !p.departures.count(m.departure)) {
+            message = "mixture file \"" + path + "\": departure function " + m.departure + " is not defined";
+            return false;
+        }
     out = std::move(p);
     return true;
 }

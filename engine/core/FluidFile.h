@@ -1,6 +1,7 @@
 // Reading the engine's fluid files: header lines 0-12 and the model sections.
 #pragma once
 
+#include "core/HelmholtzTerms.h"
 #include "core/Mixture.h"
 
 #include <map>
@@ -33,6 +34,11 @@ struct FluidData {
     bool hasSurfaceTension = false;
     SurfaceTensionData surfaceTension;
     std::map<std::string, std::vector<std::string>> models;  // category -> codes
+    // Multiparameter equation (#FEQ): gas constant, reducing state, residual terms.
+    bool hasEquation = false;
+    double eqR = 0, eqTred = 0, eqRhored = 0;
+    TermSet eqTerms;
+    Ancillary ps, dl, dv;  // saturation pressure (kPa), liquid and vapour density (mol/L)
 
     bool provides(const std::string& category, const std::string& code) const;
 };
@@ -40,13 +46,24 @@ struct FluidData {
 // Reads a fluid file; false with a message naming the file and the fault.
 bool readFluidFile(const std::string& path, FluidData& out, std::string& message);
 
+// Multi-fluid reducing parameters of an ordered pair and its departure function.
+struct MultiFluidPair {
+    double betaT = 1, gammaT = 1, betaV = 1, gammaV = 1, F = 0;
+    std::string departure;  // empty: none
+};
+
 // Binary interaction parameters keyed by the two CAS numbers (either order).
 struct BinaryParameters {
     std::map<std::pair<std::string, std::string>, double> kij;
+    std::map<std::pair<std::string, std::string>, MultiFluidPair> multiFluid;  // as written
+    std::map<std::string, TermSet> departures;
     double get(const std::string& cas1, const std::string& cas2) const;
+    // Parameters of the pair oriented as (cas1, cas2); false when the file has none.
+    bool pair(const std::string& cas1, const std::string& cas2, MultiFluidPair& out) const;
 };
 
-// Reads a mixture file (lines "PR CAS1 CAS2 kij", "!" comments); false with a
+// Reads a mixture file (lines "PR CAS1 CAS2 kij", "KW CAS1 CAS2 betaT gammaT betaV
+// gammaV F departure", blocks "DEP name" ... "END", "!" comments); false with a
 // message naming the file and line on a bad line.
 bool readMixtureFile(const std::string& path, BinaryParameters& out, std::string& message);
 

@@ -5,17 +5,12 @@
 #include <limits>
 
 namespace tarnevo::engine {
-namespace {
-
-constexpr double R = kGasConstant;
-
-}  // namespace
-
 HelmholtzMixture::HelmholtzMixture(std::vector<FluidData> fluids,
                                    std::unique_ptr<ResidualModel> model)
     : nc_(static_cast<int>(fluids.size())),
       fluids_(std::move(fluids)),
       model_(std::move(model)),
+      R_(model_->gasConstant()),
       hOffset_(nc_, 0.0),
       sOffset_(nc_, 0.0),
       chung_(fluids_) {
@@ -34,9 +29,9 @@ double HelmholtzMixture::molarMass(const double* x) const {
 }
 
 double HelmholtzMixture::pressure(double T, double rho, const double* x) const {
-    ResidualDerivatives& r = scratch_;
-    model_->evaluate(T, rho, x, 0, r);
-    return rho * R * T * (1 + rho * r.ar_rho);
+    double ar_rho, ar_rhorho;
+    model_->densityDerivatives(T, rho, x, ar_rho, ar_rhorho);
+    return rho * R_ * T * (1 + rho * ar_rho);
 }
 
 HelmholtzMixture::Ideal HelmholtzMixture::ideal(double T, const double* x) const {
@@ -49,9 +44,9 @@ HelmholtzMixture::Ideal HelmholtzMixture::ideal(double T, const double* x) const
     for (int i = 0; i < nc_; ++i) {
         if (x[i] == 0) continue;
         const IdealGasValues& v = idealAtT_[i];
-        id.h += x[i] * (R * v.h + hOffset_[i]);
-        id.s += x[i] * (R * v.s + sOffset_[i] - R * std::log(x[i]));
-        id.cp += x[i] * R * v.cp;
+        id.h += x[i] * (R_ * v.h + hOffset_[i]);
+        id.s += x[i] * (R_ * v.s + sOffset_[i] - R_ * std::log(x[i]));
+        id.cp += x[i] * R_ * v.cp;
     }
     return id;
 }
@@ -64,29 +59,29 @@ void HelmholtzMixture::idealProperties(double T, double rho, const double* x,
     out.rho = rho;
     out.molarMass = molarMass(x);
     // At zero density the entropy is taken at the reference pressure p0.
-    const double rhoS = rho > 0 ? rho : kP0 / (R * T);
-    out.p = rho * R * T;
+    const double rhoS = rho > 0 ? rho : kP0 / (R_ * T);
+    out.p = rho * R_ * T;
     out.Z = 1;
     out.h = id.h;
-    out.e = id.h - R * T;
-    out.s = id.s - R * std::log(rhoS * R * T / kP0);
+    out.e = id.h - R_ * T;
+    out.s = id.s - R_ * std::log(rhoS * R_ * T / kP0);
     out.cp = id.cp;
-    out.cv = id.cp - R;
+    out.cv = id.cp - R_;
     out.a = out.e - T * out.s;
     out.g = out.h - T * out.s;
-    out.w = std::sqrt(out.cp / out.cv * R * T * 1000 / out.molarMass);
-    out.dPdrho = R * T;
-    out.dPdT = rho * R;
+    out.w = std::sqrt(out.cp / out.cv * R_ * T * 1000 / out.molarMass);
+    out.dPdrho = R_ * T;
+    out.dPdT = rho * R_;
     out.drhodT = rho > 0 ? -rho / T : 0;
-    out.drhodP = 1 / (R * T);
-    out.kappa = rho > 0 ? 1 / (rho * R * T) : std::numeric_limits<double>::infinity();
+    out.drhodP = 1 / (R_ * T);
+    out.kappa = rho > 0 ? 1 / (rho * R_ * T) : std::numeric_limits<double>::infinity();
     out.beta = 1 / T;
 }
 
 void HelmholtzMixture::combine(double T, double rho, const double* x, const ResidualDerivatives& r,
                                Properties& out) const {
     const Ideal id = ideal(T, x);
-    const double RT = R * T;
+    const double RT = R_ * T;
     out.T = T;
     out.rho = rho;
     out.molarMass = molarMass(x);
@@ -94,18 +89,18 @@ void HelmholtzMixture::combine(double T, double rho, const double* x, const Resi
     out.p = rho * RT * out.Z;
     const double rhoS = rho > 0 ? rho : kP0 / RT;
     out.e = id.h - RT - RT * T * r.ar_T;
-    out.s = id.s - R * std::log(rhoS * RT / kP0) - R * (r.ar + T * r.ar_T);
+    out.s = id.s - R_ * std::log(rhoS * RT / kP0) - R_ * (r.ar + T * r.ar_T);
     out.h = out.e + RT * out.Z;
     out.a = out.e - T * out.s;
     out.g = out.h - T * out.s;
-    out.cv = id.cp - R - R * T * (2 * r.ar_T + T * r.ar_TT);
+    out.cv = id.cp - R_ - R_ * T * (2 * r.ar_T + T * r.ar_TT);
     out.dPdrho = RT * (1 + 2 * rho * r.ar_rho + rho * rho * r.ar_rhorho);
     out.d2Pdrho2 = RT * (2 * r.ar_rho + 4 * rho * r.ar_rhorho + rho * rho * r.ar_rhorhorho);
-    out.dPdT = rho * R * (1 + rho * r.ar_rho + rho * T * r.ar_Trho);
+    out.dPdT = rho * R_ * (1 + rho * r.ar_rho + rho * T * r.ar_Trho);
     out.drhodT = -out.dPdT / out.dPdrho;
     out.drhodP = 1 / out.dPdrho;
-    out.d2PdT2 = R * rho * rho * (2 * r.ar_Trho + T * r.ar_TTrho);
-    out.d2PdTdrho = R * (1 + 2 * rho * r.ar_rho + rho * rho * r.ar_rhorho +
+    out.d2PdT2 = R_ * rho * rho * (2 * r.ar_Trho + T * r.ar_TTrho);
+    out.d2PdTdrho = R_ * (1 + 2 * rho * r.ar_rho + rho * rho * r.ar_rhorho +
                          2 * rho * T * r.ar_Trho + rho * rho * T * r.ar_Trhorho);
     if (rho > 0) {
         out.cp = out.cv + T * out.dPdT * out.dPdT / (rho * rho * out.dPdrho);
@@ -113,7 +108,7 @@ void HelmholtzMixture::combine(double T, double rho, const double* x, const Resi
         out.beta = out.dPdT / (rho * out.dPdrho);
         out.hjt = (T * out.dPdT / (rho * rho * out.dPdrho) - 1 / rho) / out.cp;
     } else {
-        out.cp = out.cv + R;
+        out.cp = out.cv + R_;
         out.kappa = std::numeric_limits<double>::infinity();
         out.beta = 1 / T;
         out.hjt = (T * r.ar_Trho - r.ar_rho) / out.cp;  // (T dB/dT - B) / cp
@@ -122,40 +117,65 @@ void HelmholtzMixture::combine(double T, double rho, const double* x, const Resi
     out.w = w2 > 0 ? std::sqrt(w2) : 0;
 }
 
+double HelmholtzMixture::vapourPressureGuess(int i, double T) const {
+    const FluidData& f = fluids_[i];
+    if (f.ps.present && T < f.ps.Tr) return f.ps(T);
+    const ComponentConstants& c = f.constants;  // Wilson
+    return c.pCritical * std::exp(5.373 * (1 + c.acentric) * (1 - c.tCritical / T));
+}
+
 void HelmholtzMixture::properties(double T, double rho, const double* x, Properties& out) const {
     ResidualDerivatives& r = scratch_;
     model_->evaluate(T, rho, x, 0, r);
     combine(T, rho, x, r, out);
 }
 
-int HelmholtzMixture::iterateRoots(double T, double p, const double* x, double roots[3],
-                                   double guess) const {
-    // Safeguarded Newton on p(rho) from a vapour-like and a liquid-like start.
+int HelmholtzMixture::iterateRoots(double T, double p, const double* x, Root root,
+                                   double roots[3], double guess) const {
+    // Newton on p(rho) from a vapour-like and a liquid-like start, bracketed, and kept on
+    // the mechanically stable branch of its start: an iterate with dp/drho <= 0 means
+    // that branch has no root at p (equations with loops inside the two-phase region
+    // have spurious roots there).
     const double rhoMax = model_->maxDensity(x);
-    ResidualDerivatives& r = scratch_;
-    const double RT = R * T;
+    const double RT = R_ * T;
     auto solve = [&](double rho, double& out) {
         double lo = 0, hi = rhoMax;
-        for (int it = 0; it < 100; ++it) {
-            model_->evaluate(T, rho, x, 0, r);
-            const double f = rho * RT * (1 + rho * r.ar_rho) - p;
-            const double df = RT * (1 + 2 * rho * r.ar_rho + rho * rho * r.ar_rhorho);
-            if (f < 0) lo = std::max(lo, rho); else hi = std::min(hi, rho);
-            double next = df > 0 ? rho - f / df : -1;
-            if (!(next > lo && next < hi)) next = 0.5 * (lo + hi);
-            if (std::fabs(next - rho) <= 1e-13 * rho) {
-                out = next;
-                return df > 0;
+        int direction = 0;  // +1: the start lies below the root, -1: above it
+        for (int it = 0; it < 200; ++it) {
+            double ar_rho, ar_rhorho;
+            model_->densityDerivatives(T, rho, x, ar_rho, ar_rhorho);
+            const double f = rho * RT * (1 + rho * ar_rho) - p;
+            const double df = RT * (1 + 2 * rho * ar_rho + rho * rho * ar_rhorho);
+            const bool stable = df > 0 && std::isfinite(f);
+            if (direction == 0) {
+                if (!stable) return false;
+                direction = f < 0 ? 1 : -1;
             }
+            double next = -1;
+            if (!stable) {
+                (direction > 0 ? hi : lo) = rho;  // beyond the end of the start's branch
+            } else {
+                if (f < 0) lo = std::max(lo, rho); else hi = std::min(hi, rho);
+                next = rho - f / df;
+                if (std::fabs(next - rho) <= 1e-13 * rho) {
+                    out = next;
+                    return true;
+                }
+            }
+            if (!(next > lo && next < hi)) next = 0.5 * (lo + hi);
+            if (hi - lo <= 1e-14 * hi) return false;
             rho = next;
         }
         return false;
     };
+    // Only the side asked for, the other where that side has no root.
     int n = 0;
     double v;
     if (guess > 0 && guess < rhoMax && solve(guess, v)) roots[n++] = v;
-    if (solve(p / RT, v)) roots[n++] = v;
-    if (solve(0.9 * rhoMax, v)) roots[n++] = v;
+    const bool vapour = root != Root::Liquid, liquid = root != Root::Vapour;
+    if (vapour && solve(p / RT, v)) roots[n++] = v;
+    if ((liquid || n == 0) && solve(model_->liquidDensityGuess(T, x), v)) roots[n++] = v;
+    if (!vapour && n == 0 && solve(p / RT, v)) roots[n++] = v;
     std::sort(roots, roots + n);
     n = static_cast<int>(std::unique(roots, roots + n, [](double a, double b) {
             return std::fabs(a - b) <= 1e-9 * std::max(a, b);
@@ -168,7 +188,7 @@ bool HelmholtzMixture::density(double T, double p, const double* x, Root root, d
     if (!(T > 0) || !(p > 0) || !std::isfinite(T) || !std::isfinite(p)) return false;
     double roots[3];
     int n = model_->densityRoots(T, p, x, roots);
-    if (n < 0) n = iterateRoots(T, p, x, roots, guess);
+    if (n < 0) n = iterateRoots(T, p, x, root, roots, guess);
     if (n <= 0) return false;
     if (n == 1 || root == Root::Vapour) {
         rho = roots[0];
@@ -178,7 +198,7 @@ bool HelmholtzMixture::density(double T, double p, const double* x, Root root, d
         // Stable: the root of lower Gibbs energy, g_res/RT = ar + Z - 1 - ln Z.
         auto gres = [&](double d) {
             model_->evaluate(T, d, x, 0, scratch_);
-            const double Z = p / (d * R * T);
+            const double Z = p / (d * R_ * T);
             return scratch_.ar + Z - 1 - std::log(Z);
         };
         rho = gres(roots[0]) <= gres(roots[n - 1]) ? roots[0] : roots[n - 1];
@@ -189,8 +209,8 @@ bool HelmholtzMixture::density(double T, double p, const double* x, Root root, d
 
 void HelmholtzMixture::lnPhi(double T, double rho, const double* x, int order, LnPhi& out) const {
     ResidualDerivatives& r = scratch_;
-    model_->evaluate(T, rho, x, order >= 2 ? 2 : 1, r);
-    const double RT = R * T;
+    model_->evaluate(T, rho, x, order + 1, r);
+    const double RT = R_ * T;
     const double Z = 1 + rho * r.ar_rho;
     const double lnZ = std::log(Z);
     out.lnphi.resize(nc_);
@@ -198,7 +218,7 @@ void HelmholtzMixture::lnPhi(double T, double rho, const double* x, int order, L
     if (order < 1) return;
     const double p = rho * RT * Z;
     const double dPdrho = RT * (1 + 2 * rho * r.ar_rho + rho * rho * r.ar_rhorho);
-    const double dPdT = rho * R * (1 + rho * r.ar_rho + rho * T * r.ar_Trho);
+    const double dPdT = rho * R_ * (1 + rho * r.ar_rho + rho * T * r.ar_Trho);
     const double drhodT = -dPdT / dPdrho;
     out.dT.resize(nc_);
     out.dP.resize(nc_);
@@ -231,7 +251,7 @@ bool HelmholtzMixture::transport(double T, double rho, const double* x, double& 
         return false;
     }
     const double cp0 = ideal(T, x).cp;
-    chung_.compute(T, rho, x, cp0 - R, eta, tcx);
+    chung_.compute(T, rho, x, cp0 - R_, eta, tcx);
     if (!std::isfinite(eta) || !std::isfinite(tcx) || eta <= 0 || tcx <= 0) {
         message = "the transport method gives no value at this state";
         return false;

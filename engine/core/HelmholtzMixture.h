@@ -25,6 +25,7 @@ public:
     double pressure(double T, double rho, const double* x) const override;
     bool density(double T, double p, const double* x, Root root, double& rho,
                  double guess = 0) const override;
+    double vapourPressureGuess(int i, double T) const override;
     void properties(double T, double rho, const double* x, Properties& out) const override;
     void idealProperties(double T, double rho, const double* x, Properties& out) const override;
     void lnPhi(double T, double rho, const double* x, int order, LnPhi& out) const override;
@@ -50,11 +51,13 @@ private:
     Ideal ideal(double T, const double* x) const;
     void combine(double T, double rho, const double* x, const ResidualDerivatives& r,
                  Properties& out) const;
-    int iterateRoots(double T, double p, const double* x, double roots[3], double guess) const;
+    int iterateRoots(double T, double p, const double* x, Root root, double roots[3],
+                     double guess) const;
 
     int nc_;
     std::vector<FluidData> fluids_;
     std::unique_ptr<ResidualModel> model_;
+    double R_;  // the model's gas constant
     std::vector<IdealGasCp> cp0_;
     std::vector<double> hOffset_, sOffset_;
     ChungTransport chung_;
@@ -64,9 +67,20 @@ private:
     mutable std::vector<IdealGasValues> idealAtT_;
 };
 
-// Builds the default (Peng-Robinson) mixture with its reference state applied.
+// Equation of state of the recommended (NBS) models.
+constexpr const char* kDefaultModel = "PR";
+
+// The residual model of the given name for these fluids: "PR" (Peng-Robinson) or
+// "FEQ" (multiparameter equations, multi-fluid mixture model). Null with a message.
+std::unique_ptr<ResidualModel> createResidualModel(const std::string& name,
+                                                   const std::vector<FluidData>& fluids,
+                                                   const BinaryParameters& binaries,
+                                                   std::string& message);
+
+// Builds a mixture with the named residual model and its reference state applied.
 std::unique_ptr<HelmholtzMixture> createHelmholtzMixture(const std::vector<std::string>& fluidFiles,
                                                          const std::string& mixtureFile,
-                                                         std::string& message);
+                                                         std::string& message,
+                                                         const std::string& model = kDefaultModel);
 
 }  // namespace tarnevo::engine

@@ -5,10 +5,9 @@
 namespace tarnevo::engine {
 
 IdealGasCp::IdealGasCp(const Cp0Data& data) {
-    const double scale = data.R / kGasConstant;
-    c0_ = data.c0 * scale;
-    for (const auto& [c, t] : data.power) power_.emplace_back(c * scale, t);
-    for (const auto& [v, u] : data.planck) planck_.emplace_back(v * scale, u);
+    c0_ = data.c0;
+    power_ = data.power;
+    planck_ = data.planck;
 }
 
 IdealGasValues IdealGasCp::evaluate(double T) const {

@@ -11,8 +11,8 @@ struct IdealGasValues {
     double s = 0;   // integral of cp0/(R T) dT, up to a constant
 };
 
-// cp0 of one fluid expressed with the engine's gas constant (the data's own R
-// is folded into the coefficients).
+// cp0 / R of one fluid in the data's reduced form; a mixture multiplies it by the
+// model's gas constant (for a pure fluid with its own equation, the data's R).
 class IdealGasCp {
 public:
     explicit IdealGasCp(const Cp0Data& data);

@@ -4,11 +4,12 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace tarnevo::engine {
 
-constexpr double kGasConstant = 8.314462618;  // J/(mol K)
+constexpr double kGasConstant = 8.31446261815324;  // J/(mol K), CODATA 2018
 
 // Residual reduced Helmholtz energy ar = a_res / (R T) of a mixture at (T, rho, x)
 // and its derivatives. "n_*" members are derivatives of n * ar with respect to the
@@ -33,13 +34,30 @@ class ResidualModel {
 public:
     virtual ~ResidualModel() = default;
     virtual int components() const = 0;
-    // order 0: ar and its T/rho derivatives; 1: also first composition derivatives;
-    // 2: also second composition derivatives.
+    // order 0: ar and its T/rho derivatives; 1: ar, ar_T, ar_rho and n_ar_n; 2: also
+    // the other second T/rho derivatives, n_ar_nT and n_ar_nrho; 3: also n_ar_nn.
     virtual void evaluate(double T, double rho, const double* x, int order,
                           ResidualDerivatives& out) const = 0;
+    // ar_rho and ar_rhorho alone (density iterations).
+    virtual void densityDerivatives(double T, double rho, const double* x, double& ar_rho,
+                                    double& ar_rhorho) const {
+        ResidualDerivatives r;
+        evaluate(T, rho, x, 0, r);
+        ar_rho = r.ar_rho;
+        ar_rhorho = r.ar_rhorho;
+    }
     // Density above which the model is meaningless (e.g. 1/b for cubics), mol/L.
     virtual double maxDensity(const double* x) const = 0;
+    // Starting value for the densest root at T, mol/L.
+    virtual double liquidDensityGuess(double T, const double* x) const {
+        (void)T;
+        return 0.9 * maxDensity(x);
+    }
     virtual std::string name() const = 0;
+    // Pairs (i, j) whose binary parameters the model estimated for want of data.
+    virtual std::vector<std::pair<int, int>> estimatedPairs() const { return {}; }
+    // Gas constant of the model, J/(mol K): ar is a_res / (R T) with this R.
+    virtual double gasConstant() const = 0;
     // Closed-form density roots at (T, p) where the model has them (cubics):
     // the number of roots written to roots[0..2] (ascending), or -1 when the
     // model has no closed form and the caller must iterate.
@@ -98,6 +116,9 @@ public:
     virtual bool density(double T, double p, const double* x, Root root, double& rho,
                          double guess = 0) const = 0;
 
+    // Starting value of the vapour pressure of component i at T (kPa).
+    virtual double vapourPressureGuess(int i, double T) const = 0;
+
     virtual void properties(double T, double rho, const double* x, Properties& out) const = 0;
     // Ideal-gas part alone at the same state (THERM0).
     virtual void idealProperties(double T, double rho, const double* x, Properties& out) const = 0;
@@ -118,7 +139,7 @@ public:
                                 const double* xv, double& sigma, std::string& message) const = 0;
 };
 
-// Builds a mixture with the default model from fluid files and a mixture (binary
+// Builds a mixture with the recommended model from fluid files and a mixture (binary
 // parameter) file. Null with a message on failure. Test programs find the committed
 // fluid files in the folder given by the compile definition TARNEVO_FLUIDS_DIR.
 std::unique_ptr<Mixture> createMixture(const std::vector<std::string>& fluidFiles,

@@ -11,8 +11,8 @@ bool pureSaturation(const Mixture& mixture, int i, double T, double& p, double& 
     if (!(T > 0) || T >= c.tCritical) return false;
     std::vector<double> x(mixture.size(), 0.0);
     x[i] = 1;
-    // Start from the Wilson estimate; successive substitution on p.
-    p = c.pCritical * std::exp(5.373 * (1 + c.acentric) * (1 - c.tCritical / T));
+    // Successive substitution on p.
+    p = mixture.vapourPressureGuess(i, T);
     ResidualDerivatives r;
     for (int it = 0; it < 500; ++it) {
         
@@ -21,16 +21,16 @@ bool pureSaturation(const Mixture& mixture, int i, double T, double& p, double& 
             return false;
         if (std::fabs(rhoL - rhoV) <= 1e-9 * rhoL) {
             // One root only: move p towards the side where the other root appears.
-            const double Z = p / (rhoL * kGasConstant * T);
+            const double Z = p / (rhoL * mixture.model().gasConstant() * T);
             p *= Z < 0.3 ? 0.5 : 1.5;
             continue;
         }
         // ln phi with ln Z = ln(p / (rho R T)) from the known p: 1 + rho ar_rho loses
         // its digits on a liquid at low pressure.
         mixture.model().evaluate(T, rhoL, x.data(), 1, r);
-        const double lnPhiL = r.n_ar_n[i] - std::log(p / (rhoL * kGasConstant * T));
+        const double lnPhiL = r.n_ar_n[i] - std::log(p / (rhoL * mixture.model().gasConstant() * T));
         mixture.model().evaluate(T, rhoV, x.data(), 1, r);
-        const double lnPhiV = r.n_ar_n[i] - std::log(p / (rhoV * kGasConstant * T));
+        const double lnPhiV = r.n_ar_n[i] - std::log(p / (rhoV * mixture.model().gasConstant() * T));
         const double d = lnPhiL - lnPhiV;
         p *= std::exp(d);
         if (std::fabs(d) < 1e-11) return true;  // ln phi carries ~1e-13 of rounding

@@ -244,7 +244,7 @@ FlashState flashTD(const System& sys, double T, double D, Phase phase) {
         sys.mixture().lnPhi(T, D, z, 0, f);
         std::vector<double> d(sys.size(), 0.0);
         for (int i : sys.present()) d[i] = std::log(sys.z()[i]) + f.lnphi[i];
-        bool liquidLike = T < sys.Tc() || pr.p / (D * kGasConstant * T) < 0.3;
+        bool liquidLike = T < sys.Tc() || pr.p / (D * sys.mixture().model().gasConstant() * T) < 0.3;
         if (testStability(sys, T, pr.p, d, nullptr, liquidLike).stable) return sys.singlePhase(T, D);
     }
     // Two phases: the pressure whose T-P flash has the bulk volume 1 / D.

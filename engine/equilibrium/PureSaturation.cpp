@@ -31,10 +31,10 @@ SaturationPoint pureSaturationT(const System& sys, double T) {
     const double* x = sys.z().data();
     // f(ln p) = ln phi_L - ln phi_V falls with p; bracketed Newton with d f / d ln p = Z_L - Z_V.
     double lo = -1e300, hi = 1e300;   // ln p bounds
-    double lnp = std::log(c.pCritical) + 5.373 * (1 + c.acentric) * (1 - c.tCritical / T);
+    double lnp = std::log(sys.mixture().vapourPressureGuess(sys.present()[0], T));
     double rhoL = 0, rhoV = 0;
     LnPhi fl, fv;
-    const double R = kGasConstant;
+    const double R = sys.mixture().model().gasConstant();
     auto result = [&](double p) {
         SaturationPoint s;
         s.T = T;

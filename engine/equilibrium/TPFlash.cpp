@@ -263,7 +263,7 @@ FlashState flashTP(const System& sys, double T, double p, TPHint* hint) {
     std::vector<double> d(sys.size(), 0.0);
     for (int i : idx) d[i] = std::log(z[i]) + fz.lnphi[i];
     const std::vector<double>* extra = hint && hint->lnK.size() == z.size() ? &hint->lnK : nullptr;
-    bool liquidLike = T < sys.Tc() || p / (rhoZ * kGasConstant * T) < 0.3;
+    bool liquidLike = T < sys.Tc() || p / (rhoZ * sys.mixture().model().gasConstant() * T) < 0.3;
     StabilityResult stab = testStability(sys, T, p, d, extra, liquidLike);
     if (!stab.stable) {
         // From the stability test's estimate, then from Wilson's: a split that does not

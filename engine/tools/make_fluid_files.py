@@ -2,7 +2,7 @@
 """Writes the engine's fluid files (*.FLD) and its mixture file (hmx.bnc).
 
 Usage: make_fluid_files.py DATA_DIR OUT_DIR
-DATA_DIR holds fluids.json and kij_pr.csv of the fluid data set. Run once; the
+DATA_DIR holds fluids.json, kij_pr.csv and mixing.json of the fluid data set. Run once; the
 output is committed under engine/fluids and the build never reads DATA_DIR.
 
 File layout (text, "!" starts a comment):
@@ -17,9 +17,23 @@ File layout (text, "!" starts a comment):
            lines "R r", "c0 x", "power c t", "pe v u"
   #CHUNG   transport constants (association factor kappa; LJ hints)
   #ST1     surface tension sigma = sum a (1 - T/Tc)^n, N/m: "tc x", "term a n"
+  #FEQ     multiparameter equation: "R r", "tred T", "rhored rho" (mol/L), then terms
+           with tau = tred/T, delta = rho/rhored:
+             term n d t gd ld gt lt eta eps beta gam:
+               n delta^d tau^t exp(-gd delta^ld - gt tau^lt - eta (delta-eps)^2 - beta (tau-gam)^2)
+             gaob n d t eta eps beta gam b:
+               n delta^d tau^t exp(-eta (delta-eps)^2 + 1/(beta (tau-gam)^2 + b))
+             na n a b beta A B C D: non-analytic term (critical region of water and CO2)
+  #ANC     ancillary equations, theta = 1 - T/Tr: "ps|dl|dv form Tr value usetau n1 t1 ...";
+           form exp: value exp(f sum n theta^t), f = Tr/T when usetau is 1;
+           form lin: value (1 + sum n theta^t); ps in kPa, dl and dv in mol/L
+The mixture file also carries the multi-fluid model: lines
+  KW CAS1 CAS2 betaT gammaT betaV gammaV F departure   (departure "-" when F = 0)
+and departure functions "DEP name", term lines as in #FEQ, "END".
 """
 import csv
 import json
+import math
 import os
 import sys
 
@@ -61,9 +75,103 @@ def header(f):
     return ["%-24s!%s" % (v, c) for v, c in rows]
 
 
+def term_line(n, d, t, gd=0.0, ld=0.0, gt=0.0, lt=0.0, eta=0.0, eps=0.0, beta=0.0, gam=0.0):
+    return "term " + " ".join(num(v) for v in (n, d, t, gd, ld, gt, lt, eta, eps, beta, gam))
+
+
+def residual_terms(alphar):
+    """Every residual term type of the data set in the forms of the #FEQ section."""
+    out = []
+    for blk in alphar:
+        kind = blk["type"]
+        keys = [k for k, v in blk.items() if isinstance(v, list)]
+        cols = [dict(zip(keys, vals)) for vals in zip(*[blk[k] for k in keys])]
+        for c in cols:
+            if kind == "ResidualHelmholtzPower":
+                out.append(term_line(c["n"], c["d"], c["t"], 1.0 if c["l"] > 0 else 0.0, c["l"]))
+            elif kind == "ResidualHelmholtzGaussian":
+                out.append(term_line(c["n"], c["d"], c["t"], eta=c["eta"], eps=c["epsilon"],
+                                     beta=c["beta"], gam=c["gamma"]))
+            elif kind == "ResidualHelmholtzExponential":
+                on = c["l"] > 0 and c["g"] != 0
+                out.append(term_line(c["n"], c["d"], c["t"], c["g"] if on else 0.0, c["l"]))
+            elif kind == "ResidualHelmholtzDoubleExponential":
+                gd = c["gd"] if c["ld"] > 0 and c["gd"] != 0 else 0.0
+                gt = c["gt"] if c["lt"] != 0 else 0.0
+                out.append(term_line(c["n"], c["d"], c["t"], gd, c["ld"], gt, c["lt"]))
+            elif kind == "ResidualHelmholtzLemmon2005":
+                out.append(term_line(c["n"], c["d"], c["t"], 1.0 if c["l"] > 0 else 0.0, c["l"],
+                                     1.0 if c["m"] != 0 else 0.0, c["m"]))
+            elif kind == "ResidualHelmholtzGaoB":
+                # stored eta is negative: exp(eta (delta-eps)^2) = exp(-(-eta) (delta-eps)^2)
+                out.append("gaob " + " ".join(num(v) for v in (
+                    c["n"], c["d"], c["t"], -c["eta"], c["epsilon"], c["beta"], c["gamma"], c["b"])))
+            elif kind == "ResidualHelmholtzNonAnalytic":
+                out.append("na " + " ".join(num(c[k]) for k in ("n", "a", "b", "beta", "A", "B", "C", "D")))
+            else:
+                raise SystemExit("unknown residual term type " + kind)
+    return out
+
+
+def departure_terms(dep):
+    """Departure function terms in the #FEQ term form."""
+    keys = [k for k in ("n", "t", "d", "l", "eta", "epsilon", "beta", "gamma") if k in dep]
+    cols = [dict(zip(keys, vals)) for vals in zip(*[dep[k] for k in keys])]
+    kind, npower = dep["type"], dep.get("Npower", 0)
+    out = []
+    for k, c in enumerate(cols):
+        if kind == "Exponential" or (kind == "Gaussian+Exponential" and k < npower):
+            out.append(term_line(c["n"], c["d"], c["t"], 1.0 if c["l"] > 0 else 0.0, c["l"]))
+        elif kind == "Gaussian+Exponential":
+            out.append(term_line(c["n"], c["d"], c["t"], eta=c["eta"], eps=c["epsilon"],
+                                 beta=c["beta"], gam=c["gamma"]))
+        elif kind == "GERG-2008" and k < npower:
+            out.append(term_line(c["n"], c["d"], c["t"]))
+        elif kind == "GERG-2008":
+            # -eta (delta-eps)^2 - beta (delta-gam) = -eta (delta-eps')^2 + const, folded into n
+            n, eta, eps, beta, gam = c["n"], c["eta"], c["epsilon"], c["beta"], c["gamma"]
+            if eta != 0:
+                e2 = eps - beta / (2 * eta)
+                out.append(term_line(n * math.exp(eta * e2 * e2 - eta * eps * eps + beta * gam),
+                                     c["d"], c["t"], eta=eta, eps=e2))
+            else:
+                out.append(term_line(n * math.exp(beta * gam), c["d"], c["t"], beta, 1.0))
+        else:
+            raise SystemExit("unknown departure function type " + kind)
+    return out
+
+
+def mixture_lines(mixing):
+    out = ["! Multi-fluid model: reducing functions and departure functions of the pairs",
+           "!   KW CAS1 CAS2 betaT gammaT betaV gammaV F departure   (oriented: i = CAS1)"]
+    for p in mixing["pairs"]:
+        q = p if p["reducing_form"] == "beta_gamma" else p["equivalent_beta_gamma"]
+        out.append("KW %-12s %-12s %s %s %s %s %s %s ! %s/%s" % (
+            p["cas1"], p["cas2"], num(q["betaT"]), num(q["gammaT"]), num(q["betaV"]), num(q["gammaV"]),
+            num(p["F"]), p["departure_function"] or "-", p["fluid1"], p["fluid2"]))
+    for name, dep in mixing["departure_functions"].items():
+        out.append("DEP %s" % name)
+        out += departure_terms(dep)
+        out.append("END")
+    return out
+
+
+def ancillary_lines(anc):
+    out = []
+    for key, code in (("pS", "ps"), ("rhoL", "dl"), ("rhoV", "dv")):
+        a = anc.get(key)
+        if not a:
+            continue
+        form = "lin" if a["type"] == "rhoLnoexp" else "exp"
+        pairs = " ".join("%s %s" % (num(n), num(t)) for n, t in zip(a["n"], a["t"]))
+        out.append("%s %s %s %s %d %s" % (code, form, num(a["T_r"]), num(a["reducing_value"] / 1000.0),
+                                          1 if a["using_tau_r"] else 0, pairs))
+    return out
+
+
 def body(f):
     out = ["", "#MODELS            !model codes provided, per category"]
-    out.append("EOS NBS PR")
+    out.append("EOS NBS FEQ PR")
     out.append("ETA NBS")
     out.append("TCX NBS")
     out.append("STN NBS ST1" if f["surface_tension"] else "STN")
@@ -89,6 +197,13 @@ def body(f):
     if st:
         out += ["", "#ST1               !surface tension, N/m", "tc %s" % num(st["Tc_K"])]
         out += ["term %s %s" % (num(a), num(n)) for a, n in zip(st["a"], st["n"])]
+    red = eos["reducing"]
+    out += ["", "#FEQ               !multiparameter Helmholtz equation, residual part",
+            "R %s" % num(eos["gas_constant_J_per_mol_K"]), "tred %s" % num(red["T_K"]),
+            "rhored %s" % num(red["rho_mol_per_L"])]
+    out += residual_terms(eos["alphar"])
+    out += ["", "#ANC               !ancillary equations (starting values)"]
+    out += ancillary_lines(f["ancillaries"])
     out += ["", "#END"]
     return out
 
@@ -114,6 +229,8 @@ def main():
         fh.write("! PR: Peng-Robinson with van der Waals one-fluid mixing,\n")
         fh.write("!     a_ij = sqrt(a_i a_j) (1 - kij)\n")
         fh.write("\n".join(rows) + "\n")
+        with open(os.path.join(data, "mixing.json"), encoding="utf-8") as mh:
+            fh.write("\n".join(mixture_lines(json.load(mh))) + "\n")
 
 
 if __name__ == "__main__":

@@ -57,7 +57,7 @@ TEST_F(NaturalGas, DensityRootsAndPropertiesAreConsistent) {
     EXPECT_NEAR(h, e + pp / D, 1e-9 * std::fabs(h));
     EXPECT_NEAR(G, h - T * s, 1e-8 * std::fabs(h));
     EXPECT_NEAR(A, e - T * s, 1e-8 * std::fabs(e));
-    EXPECT_NEAR(Z, pp / (D * 8.314462618 * T), 1e-12);
+    EXPECT_NEAR(Z, pp / (D * 8.31446261815324 * T), 1e-12);
     EXPECT_NEAR(xk, 1 / (D * dPdD), 1e-12 * xk);
     EXPECT_NEAR(dDdP, 1 / dPdD, 1e-12 * dDdP);
     EXPECT_NEAR(dDdT, -dPdT / dPdD, 1e-12 * std::fabs(dDdT));
@@ -115,10 +115,10 @@ TEST_F(NaturalGas, FugacityRoutinesAgree) {
     }
     // sum x ln phi = (g - g_ideal)/RT at the same T and p.
     double p0, e0, h0, s0, cv0, cp0, w0, a0, g0, a, g;
-    double pIdeal = 6000, Dideal = pIdeal / (8.314462618 * T);
+    double pIdeal = 6000, Dideal = pIdeal / (8.31446261815324 * T);
     THERM0dll(&T, &Dideal, x, &p0, &e0, &h0, &s0, &cv0, &cp0, &w0, &a0, &g0);
     AGdll(&T, &D, x, &a, &g);
-    EXPECT_NEAR(sum, (g - g0) / (8.314462618 * T), 1e-9);
+    EXPECT_NEAR(sum, (g - g0) / (8.31446261815324 * T), 1e-9);
 }
 
 TEST_F(NaturalGas, VirialCoefficientFromLowDensityLimit) {
@@ -127,7 +127,7 @@ TEST_F(NaturalGas, VirialCoefficientFromLowDensityLimit) {
     DBDTdll(&T, x, &dB);
     double D = 1e-7, p, e, h, s, cv, cp, w, hjt;
     THERMdll(&T, &D, x, &p, &e, &h, &s, &cv, &cp, &w, &hjt);
-    EXPECT_NEAR(B, (p / (D * 8.314462618 * T) - 1) / D, 1e-5 * std::fabs(B));
+    EXPECT_NEAR(B, (p / (D * 8.31446261815324 * T) - 1) / D, 1e-5 * std::fabs(B));
     EXPECT_LT(B, 0);
     EXPECT_GT(dB, 0);
 }
@@ -202,13 +202,13 @@ TEST(Setup, ModelOptionsAreCheckedAgainstTheFluidFiles) {
     Message herr;
     int nc = 2, ierr = 0;
     char eos[] = "EOS", tcx[] = "TCX", nbs[] = "NBS", pr[] = "PR ", hmx[] = "HMX";
-    char prpr[] = "PR PR ", feq[] = "PR FEQ", ecs[] = "NBSECS";
+    char prpr[] = "PR PR ", bwr[] = "PR BWR", ecs[] = "NBSECS";
     SETMODdll(&nc, eos, nbs, prpr, &ierr, herr.text, 3, 3, 6, 255);
     EXPECT_EQ(ierr, 0) << herr.str();
     EXPECT_EQ(setup({"METHANE", "ETHANE"}, herr), 0) << herr.str();
-    SETMODdll(&nc, eos, pr, feq, &ierr, herr.text, 3, 3, 6, 255);
+    SETMODdll(&nc, eos, pr, bwr, &ierr, herr.text, 3, 3, 6, 255);
     EXPECT_EQ(ierr, 102);
-    EXPECT_EQ(herr.str(), "SETMODdll: model \"FEQ\" (equation of state) is not available for fluid ETHANE");
+    EXPECT_EQ(herr.str(), "SETMODdll: model \"BWR\" (equation of state) is not available for fluid ETHANE");
     SETMODdll(&nc, eos, hmx, prpr, &ierr, herr.text, 3, 3, 6, 255);
     EXPECT_EQ(ierr, 102);
     EXPECT_THAT(herr.str(), HasSubstr("mixture model \"HMX\""));
@@ -275,8 +275,54 @@ TEST(Warnings, OutsideTheRangeOfTheDataIsANegativeCode) {
     int kph = 2, kguess = 0, ierr = 0;
     TPRHOdll(&T, &p, x, &kph, &kguess, &D, &ierr, herr.text, 255);
     EXPECT_LT(ierr, 0);
-    EXPECT_NEAR(D, p / (8.314462618 * T), 1e-3 * D);
+    EXPECT_NEAR(D, p / (8.31446261815324 * T), 1e-3 * D);
     EXPECT_THAT(herr.str(), StartsWith("TPRHOdll: temperature 3000 K above the upper limit"));
+}
+
+TEST(Setup, PengRobinsonAndTheRecommendedEquationsDiffer) {
+    // Saturated liquid propane of the reference equation: 12.3889802399515 mol/L.
+    Message herr;
+    int one = 1, ierr = 0;
+    char eos[] = "EOS", nbs[] = "NBS", feq[] = "FEQ";
+    ASSERT_EQ(setup({"PROPANE"}, herr, ""), 0);
+    SETMODdll(&one, eos, nbs, feq, &ierr, herr.text, 3, 3, 3, 255);
+    ASSERT_EQ(setup({"PROPANE"}, herr, ""), 0);
+    auto liquid = [&] {
+        double T = 259.63807691542763, p = 306.883236193479, x[1] = {1}, D = 0;
+        int kph = 1, kguess = 0, ierr = 0;
+        TPRHOdll(&T, &p, x, &kph, &kguess, &D, &ierr, herr.text, 255);
+        return D;
+    };
+    const double recommended = liquid();
+    int pr = 2, back = 0;
+    PREOSdll(&pr);
+    const double peng = liquid();
+    PREOSdll(&back);
+    EXPECT_EQ(liquid(), recommended);
+    EXPECT_NEAR(recommended, 12.3889802399515, 1e-5);
+    EXPECT_GT(std::fabs(peng / recommended - 1), 0.05);
+    // SETMODdll: one kind of equation for the whole mixture.
+    int nc = 2;
+    char mixed[] = "PR FEQ";
+    ASSERT_EQ(setup({"METHANE", "ETHANE"}, herr), 0);
+    SETMODdll(&nc, eos, nbs, mixed, &ierr, herr.text, 3, 3, 6, 255);
+    ASSERT_EQ(ierr, 0) << herr.str();
+    EXPECT_EQ(setup({"METHANE", "ETHANE"}, herr), 102);
+    EXPECT_THAT(herr.str(), HasSubstr("in one mixture are not available"));
+}
+
+TEST(Warnings, PairsWithoutBinaryDataAreEstimated) {
+    Message herr;
+    int nc = 2, ierr = 0;
+    char eos[] = "EOS", nbs[] = "NBS", feq[] = "FEQFEQ";
+    ASSERT_EQ(setup({"METHANE", "AMMONIA"}, herr), 0);
+    SETMODdll(&nc, eos, nbs, feq, &ierr, herr.text, 3, 3, 6, 255);
+    ASSERT_EQ(setup({"METHANE", "AMMONIA"}, herr), 0);
+    double T = 400, p = 1000, x[2] = {0.5, 0.5}, D;
+    int kph = 2, kguess = 0;
+    TPRHOdll(&T, &p, x, &kph, &kguess, &D, &ierr, herr.text, 255);
+    EXPECT_LT(ierr, 0);
+    EXPECT_THAT(herr.str(), HasSubstr("no binary parameters for METHANE/AMMONIA"));
 }
 
 TEST(Setup, RelativePathsFromTheCurrentFolder) {
@@ -303,16 +349,16 @@ TEST(IdealGas, Therm0AtZeroDensityAndTheIdealLimitOfTherm) {
     THERM0dll(&T, &D0, x, &p, &e, &h, &s, &cv, &cp, &w, &a, &g);
     EXPECT_EQ(p, 0);
     EXPECT_TRUE(std::isfinite(s));
-    EXPECT_NEAR(cp - cv, 8.314462618, 1e-9);
+    EXPECT_NEAR(cp - cv, 8.31446261815324, 1e-9);
     EXPECT_NEAR(cp, 36.3, 1.5);  // cp0 of a typical natural gas at 300 K
     // At 101.325 kPa the real-gas entropy at vanishing density meets it.
-    double Dref = 101.325 / (8.314462618 * T), p1, e1, h1, s1, cv1, cp1, w1, hjt1;
+    double Dref = 101.325 / (8.31446261815324 * T), p1, e1, h1, s1, cv1, cp1, w1, hjt1;
     THERMdll(&T, &Dref, x, &p1, &e1, &h1, &s1, &cv1, &cp1, &w1, &hjt1);
     // Residual entropy at low density: -R rho (B + T dB/dT).
     double B, dB;
     VIRBdll(&T, x, &B);
     DBDTdll(&T, x, &dB);
-    EXPECT_NEAR(s1 - s, -8.314462618 * Dref * (B + T * dB), 1e-4);
+    EXPECT_NEAR(s1 - s, -8.31446261815324 * Dref * (B + T * dB), 1e-4);
     double p2, e2, h2, s2, cv2, cp2, w2, a2, g2;
     THERM0dll(&T, &Dref, x, &p2, &e2, &h2, &s2, &cv2, &cp2, &w2, &a2, &g2);
     EXPECT_NEAR(s2, s, 1e-10);

@@ -60,7 +60,7 @@ TEST_F(BadInput, TemperaturePressureAndDensity) {
         EXPECT_EQ(ierr, 1) << P;
         EXPECT_THAT(herr.str(), StartsWith("TPRHOdll: pressure"));
     }
-    const double badD[] = {0, -1, kNaN, kInf, 1e9, 40};  // 40 mol/L: above 1/b of this gas
+    const double badD[] = {0, -1, kNaN, kInf, 1e9, 80};  // 80 mol/L: beyond the densest state of the gas
     for (double Dbad : badD) {
         double t = 300, D = Dbad, phi[5], eta, tcx;
         int ierr = 0;

@@ -33,7 +33,7 @@ TEST(ReferenceSanity, PengRobinsonAgainstReferenceSaturationStates) {
     std::printf("%-9s %9s %9s %9s %9s   (deviation of PR, %%)\n", "fluid", "psat", "rhoL", "rhoV", "hvap");
     for (const CheckPoint& c : kPoints) {
         std::string message;
-        auto m = createHelmholtzMixture({std::string(TARNEVO_FLUIDS_DIR) + "/" + c.name + ".FLD"}, "", message);
+        auto m = createHelmholtzMixture({std::string(TARNEVO_FLUIDS_DIR) + "/" + c.name + ".FLD"}, "", message, "PR");
         ASSERT_TRUE(m) << message;
         double p, rl, rv;
         ASSERT_TRUE(pureSaturation(*m, 0, c.T, p, rl, rv)) << c.name;
@@ -67,7 +67,7 @@ TEST(ReferenceSanity, NonpolarFluidsAreCloseAtModerateReducedTemperature) {
     for (int i : {0, 1, 2, 12, 14}) {
         const CheckPoint& c = kPoints[i];
         std::string message;
-        auto m = createHelmholtzMixture({std::string(TARNEVO_FLUIDS_DIR) + "/" + c.name + ".FLD"}, "", message);
+        auto m = createHelmholtzMixture({std::string(TARNEVO_FLUIDS_DIR) + "/" + c.name + ".FLD"}, "", message, "PR");
         ASSERT_TRUE(m);
         double p, rl, rv;
         ASSERT_TRUE(pureSaturation(*m, 0, c.T, p, rl, rv));
