@@ -3,6 +3,7 @@
 #include <knownfolders.h>
 #include <shlobj.h>
 
+#include <cwctype>
 #include <memory>
 #include <new>
 #include <vector>
@@ -220,6 +221,28 @@ std::wstring PackageFilePath(const std::wstring& packageName) {
 std::wstring ConfigurationFilePath() { return UserFolder() + L"\\TARNEVO.conf"; }
 
 std::wstring RefpropLibraryPath() { return RefpropFolder() + L"\\refprop.dll"; }
+
+namespace {
+
+bool IsDeviceName(const std::wstring& name) {
+    std::wstring stem = name.substr(0, name.find(L'.'));
+    while (!stem.empty() && stem.back() == L' ') stem.pop_back();
+    for (wchar_t& c : stem) c = static_cast<wchar_t>(towupper(c));
+    for (const wchar_t* device : {L"CON", L"PRN", L"AUX", L"NUL", L"CONIN$", L"CONOUT$"})
+        if (stem == device) return true;
+    return stem.size() == 4 && (stem.compare(0, 3, L"COM") == 0 || stem.compare(0, 3, L"LPT") == 0) &&
+           stem[3] >= L'1' && stem[3] <= L'9';
+}
+
+}  // namespace
+
+bool IsPlainPackageName(const std::wstring& name) {
+    if (name.empty() || name == L"." || name == L".." || IsDeviceName(name)) return false;
+    for (wchar_t c : name) {
+        if (c < 0x20 || std::wstring(L"\\/:*?\"<>|").find(c) != std::wstring::npos) return false;
+    }
+    return true;
+}
 
 bool BuildConfigurationText(const std::wstring& refpropFolder, std::string& text) {
     std::string folder;

@@ -2,7 +2,6 @@
 // the unloading of the private REFPROP instance.
 #include "package/PropertyPackage.h"
 
-#include <cwctype>
 #include <new>
 
 #include "definition/KeyValueReader.h"
@@ -21,26 +20,6 @@ constexpr const wchar_t kUtilities[] = L"ICapeUtilities";
 
 // The common Initialize of every class establishes the real package store.
 const bool kStoreInitializerInstalled = (SetStoreInitializer(&InitializeFolders), true);
-
-// A reserved device name (CON, NUL, COM1, ...) as the part before the first dot.
-bool IsDeviceName(const std::wstring& name) {
-    std::wstring stem = name.substr(0, name.find(L'.'));
-    while (!stem.empty() && stem.back() == L' ') stem.pop_back();
-    for (wchar_t& c : stem) c = static_cast<wchar_t>(towupper(c));
-    for (const wchar_t* device : {L"CON", L"PRN", L"AUX", L"NUL", L"CONIN$", L"CONOUT$"})
-        if (stem == device) return true;
-    return stem.size() == 4 && (stem.compare(0, 3, L"COM") == 0 || stem.compare(0, 3, L"LPT") == 0) &&
-           stem[3] >= L'1' && stem[3] <= L'9';
-}
-
-// A package name that can only name a file directly inside the package folder.
-bool IsPlainFileName(const std::wstring& name) {
-    if (name.empty() || name == L"." || name == L".." || IsDeviceName(name)) return false;
-    for (wchar_t c : name) {
-        if (c < 0x20 || std::wstring(L"\\/:*?\"<>|").find(c) != std::wstring::npos) return false;
-    }
-    return true;
-}
 
 }  // namespace
 
@@ -121,7 +100,7 @@ bool CPropertyPackage::ApplyDefinition(bool reload) {
     try {
         KeyValueReader reader;
         std::wstring packageFile = PackageFilePath(packageName);
-        if (definitionText.empty() && !IsPlainFileName(packageName))
+        if (definitionText.empty() && !IsPlainPackageName(packageName))
             throw CapeFailure(L"Property package definition (" + packageFile + L") does not exist");
         if (!ReadPackageDefinitionEntries(packageFile, definitionText, reader, message)) throw CapeFailure(message);
 
