@@ -191,6 +191,13 @@ int RunOnOwnDesktop() {
     const std::unique_ptr<HDESK__, decltype(&CloseDesktop)> desktop(
         CreateDesktopW(name.c_str(), nullptr, nullptr, 0, GENERIC_ALL, nullptr), &CloseDesktop);
     SetEnvironmentVariableW(L"TARNEVO_DIALOG_DESKTOP", name.c_str());
+    // Wine makes it a virtual desktop: it draws title bars, and hiding a window does not
+    // wait for a window manager that Xvfb does not have.
+    const wchar_t desktops[] = L"Software\\Wine\\Explorer\\Desktops";
+    const wchar_t size[] = L"1024x768";
+    RegSetKeyValueW(HKEY_CURRENT_USER, desktops, name.c_str(), REG_SZ, size, sizeof(size));
+    const std::unique_ptr<const wchar_t, std::function<void(const wchar_t*)>> sizeEntry(
+        name.c_str(), [&](const wchar_t* entry) { RegDeleteKeyValueW(HKEY_CURRENT_USER, desktops, entry); });
     std::wstring desktopName = name;
     std::wstring command = GetCommandLineW();
     STARTUPINFOW startup = {};

@@ -51,9 +51,9 @@ std::vector<std::string> DriveDialogs(const std::function<void()>& show,
                                       const std::function<void(DialogDriver&)>& script);
 
 // Wine starts the desktop window of a prefix with the display of the process that first
-// needed it, possibly none. The tests therefore run again in a child process on a desktop
-// of their own (whose desktop window gets this display); its exit code is returned.
-// The child, and a run inside a given desktop, has TARNEVO_DIALOG_DESKTOP set.
+// needed it, possibly none. The tests therefore run again in a child process on a (Wine
+// virtual) desktop of their own, whose desktop window gets this display; its exit code is
+// returned. The child has TARNEVO_DIALOG_DESKTOP set.
 int RunOnOwnDesktop();
 
 }  // namespace tarnevo_test

@@ -42,6 +42,8 @@ const char kNaturalGas[] =
     "#mixture file override (default is fluids\\hmx.bnc)\r\n#MIX=fluids\\hmx.bnc\r\n"
     "#mixture rules overrides and reference state overrides currently not supported\r\n";
 
+const std::vector<std::wstring> kGasFluids = {L"fluids\\METHANE.FLD", L"fluids\\ETHANE.FLD"};
+
 std::string Read(const std::wstring& path) {
     std::ifstream in(path.c_str(), std::ios::binary);
     return in ? std::string(std::istreambuf_iterator<char>(in), {}) : "<missing>";
@@ -74,7 +76,7 @@ protected:
     void SetUp() override {
         ResetPackageStore();
         store = std::make_unique<ScratchPackageStore>(L"dialogs", L"REFPROP", [](const std::string& m) { FAIL() << m; });
-        store->WritePackage(L"Gas", store->FluidFiles({L"METHANE", L"ETHANE"}));
+        store->WritePackage(L"Gas", kGasFluids);
         gas = Read(PackageFilePath(L"Gas"));
     }
     void Drive(const std::function<void()>& show, const std::function<void(DialogDriver&)>& script) {
@@ -193,7 +195,7 @@ TEST_F(DialogsTest, EditorValidatesAndCancelLeavesTheFile) {
         d.Press(editor, IDCANCEL);
         d.WaitClosed(editor);
     });
-    EXPECT_EQ(compounds, store->FluidFiles({L"METHANE", L"ETHANE"}));
+    EXPECT_EQ(compounds, kGasFluids);
     EXPECT_EQ(empty, L"At least one fluid must be present in package");
     EXPECT_EQ(Read(PackageFilePath(L"Gas")), gas);
 }
@@ -241,7 +243,7 @@ TEST_F(DialogsTest, CustomOverridesFollowTheCompoundsAndAreWrittenForAnyModel) {
         d.Press(editor, IDOK);
         d.WaitClosed(editor);
     });
-    const std::vector<std::wstring> methaneEthane = store->FluidFiles({L"METHANE", L"ETHANE"});
+    const std::vector<std::wstring>& methaneEthane = kGasFluids;
     EXPECT_TRUE(hiddenAtFirst);
     EXPECT_TRUE(shownForCustom);
     EXPECT_EQ(rows, (std::vector<std::wstring>{L"Mixture", methaneEthane[0], methaneEthane[1]}));
