@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Pictures of the dialogs for docs/ and the help file: the dialog tests (which run under
-# Xvfb in a Wine virtual desktop, where Wine draws the title bars) save each dialog they show.
+# Pictures of the dialogs for docs/ and the help file: the dialog tests (under Xvfb, in a
+# Wine virtual desktop where Wine draws the title bars) name each dialog and its place on
+# stdout; this takes the picture of that part of the screen.
 #   bash tools/dialog-screenshots.sh [build folder]     (default build/win64, already built)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -10,10 +11,12 @@ wine_start "$build/wineprefix"
 shots=$(mktemp -d)
 trap 'wine_stop; rm -rf "$shots"' EXIT
 wine_install_engine "$build/REFPROP"
-TARNEVO_SHOTS=$(wine_path "$shots") bash "$root/tests/dialogs/with-xvfb.sh" \
-  "$WINE" "$build/tests/dialogs/dialogs_test.exe" --gtest_filter='DialogsTest.*' >/dev/null
 mkdir -p "$root/docs"
-for picture in "$shots"/*.bmp; do
-  convert "$picture" "$root/docs/$(basename "${picture%.bmp}").png"
-  echo "docs/$(basename "${picture%.bmp}").png"
-done
+export shots docs="$root/docs"
+TARNEVO_SHOTS=$(wine_path "$shots") bash "$root/tests/dialogs/with-xvfb.sh" bash -c '
+  "$0" "$1" --gtest_filter="DialogsTest.*" | while read -r word name geometry; do
+    [ "$word" = shot ] || continue
+    import -window root -crop "$geometry" +repage "$docs/$name.png"
+    touch "$shots/$name.png"
+    echo "docs/$name.png"
+  done' "$WINE" "$build/tests/dialogs/dialogs_test.exe"

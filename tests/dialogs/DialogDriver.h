@@ -1,10 +1,8 @@
-// Drives modal dialogs of this thread from a second thread, as a user would: finds
-// windows by title, reads and types text, presses buttons, answers message boxes.
-//   DriveDialogs([&] { ShowPackageManagerDialog(nullptr); },
-//                [&](DialogDriver& d) { d.Press(d.Wait(L"TARNEVO Property Package Manager:"), IDOK); });
+// Drives the modal dialogs of the test thread from a second thread, as a user would.
 #pragma once
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <functional>
 #include <string>
@@ -15,29 +13,37 @@ namespace tarnevo_test {
 class DialogDriver {
 public:
     explicit DialogDriver(DWORD uiThread) : uiThread_(uiThread) {}
-    // The visible window titled `title` (or, with `owner`, the visible window it owns).
+    // The visible window titled `title`; with `owner`, any visible window it owns; with
+    // `messageBox`, only message boxes. Throws after 20 s.
     HWND Wait(const std::wstring& title, HWND owner = nullptr, bool messageBox = false) const;
     void WaitClosed(HWND window) const;
-    // Posts a button press (for buttons that open further windows or end the dialog).
-    void Press(HWND dialog, int id) const;
-    // Sends a command and returns when it has been handled.
-    void Command(HWND dialog, int id, int code = BN_CLICKED) const;
-    std::wstring Text(HWND window) const;
-    std::wstring ItemText(HWND dialog, int id) const { return Text(GetDlgItem(dialog, id)); }
-    void Type(HWND dialog, int id, const std::wstring& text) const;
+    // Posts a press (for buttons that open windows or end the dialog); Command sends one.
+    void Press(HWND dialog, int id) const { PostMessageW(dialog, WM_COMMAND, id, 0); }
+    void Command(HWND dialog, int id, int code = BN_CLICKED) const {
+        SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+    }
+    std::wstring ItemText(HWND dialog, int id) const;
+    void Type(HWND dialog, int id, const std::wstring& text) const {
+        SendDlgItemMessageW(dialog, id, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    }
     bool Enabled(HWND dialog, int id) const { return IsWindowEnabled(GetDlgItem(dialog, id)) != FALSE; }
     bool Shown(HWND dialog, int id) const { return IsWindowVisible(GetDlgItem(dialog, id)) != FALSE; }
-    // List box items, and selecting one as a click would.
-    std::vector<std::wstring> Items(HWND dialog, int id) const;
-    void Select(HWND dialog, int id, int index) const;
-    // List view rows (column `column` of each), and selecting rows (-1: all).
-    std::vector<std::wstring> Rows(HWND dialog, int id, int column = 0) const;
-    void SelectRow(HWND dialog, int id, int row) const;
-    // Answers the message box captioned `caption` with `answer`; returns its text.
+    // The items of a list box (column -1) or a column of a list view.
+    std::vector<std::wstring> Texts(HWND dialog, int id, int column = -1) const;
+    void Select(HWND dialog, int id, int index) const {
+        SendDlgItemMessageW(dialog, id, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+        Command(dialog, id, LBN_SELCHANGE);
+    }
+    void SelectRow(HWND dialog, int id, int row) const {
+        ListView_SetItemState(GetDlgItem(dialog, id), row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    }
+    // Answers the message box captioned `caption`; returns its text.
     std::wstring Answer(const std::wstring& caption, int answer = IDOK) const;
-    // Enters `text` in the input dialog titled `prompt` and presses OK (or Cancel).
-    void Enter(const std::wstring& prompt, const std::wstring& text, bool ok = true) const;
-    // With TARNEVO_SHOTS set to a folder: the window's picture as <folder>\<name>.bmp.
+    // Types `text` into the input dialog titled `prompt` and presses OK.
+    void Enter(const std::wstring& prompt, const std::wstring& text) const;
+    // With TARNEVO_SHOTS set to a folder: asks for the window's picture on stdout
+    // ("shot <name> <geometry>") and waits until <folder>\<name>.png exists; the first
+    // window of a name counts.
     void Shot(HWND window, const std::wstring& name) const;
 
 private:
@@ -45,15 +51,14 @@ private:
 };
 
 // Runs `show` (which opens modal dialogs) on this thread while `script` drives them from
-// another. Returns the script's failures; after one, every window of this thread is
-// cancelled until `show` returns.
+// another; returns the script's failures. After a failure, or when the script leaves
+// windows open, every window of this thread is cancelled until `show` returns.
 std::vector<std::string> DriveDialogs(const std::function<void()>& show,
                                       const std::function<void(DialogDriver&)>& script);
 
-// Wine starts the desktop window of a prefix with the display of the process that first
-// needed it, possibly none. The tests therefore run again in a child process on a (Wine
-// virtual) desktop of their own, whose desktop window gets this display; its exit code is
-// returned. The child has TARNEVO_DIALOG_DESKTOP set.
+// Wine starts a prefix's desktop window with the display of the process that first needed
+// it, possibly none. The tests therefore run again in a child process on a Wine virtual
+// desktop of their own (TARNEVO_DIALOG_DESKTOP set), whose window gets this display.
 int RunOnOwnDesktop();
 
 }  // namespace tarnevo_test
