@@ -14,9 +14,9 @@ wine_install_engine "$build/REFPROP"
 mkdir -p "$root/docs"
 export shots docs="$root/docs"
 TARNEVO_SHOTS=$(wine_path "$shots") bash "$root/tests/dialogs/with-xvfb.sh" bash -c '
-  "$0" "$1" --gtest_filter="DialogsTest.*" | while read -r word name geometry; do
+  "$0" explorer /desktop=shots,1024x768 "$1" --gtest_filter="DialogsTest.*" | while read -r word name geometry; do
     [ "$word" = shot ] || continue
     import -window root -crop "$geometry" +repage "$docs/$name.png"
     touch "$shots/$name.png"
     echo "docs/$name.png"
-  done' "$WINE" "$build/tests/dialogs/dialogs_test.exe"
+  done' "$WINE" "$(wine_path "$build/tests/dialogs/dialogs_test.exe")"

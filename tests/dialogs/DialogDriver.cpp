@@ -120,28 +120,4 @@ std::vector<std::string> DriveDialogs(const std::function<void()>& show,
     return failures;
 }
 
-int RunOnOwnDesktop() {
-    std::wstring name = L"tarnevo-dialogs-" + std::to_wstring(GetCurrentProcessId());
-    const std::unique_ptr<HDESK__, decltype(&CloseDesktop)> desktop(
-        CreateDesktopW(name.c_str(), nullptr, nullptr, 0, GENERIC_ALL, nullptr), &CloseDesktop);
-    SetEnvironmentVariableW(L"TARNEVO_DIALOG_DESKTOP", name.c_str());
-    // A size makes it a Wine virtual desktop: title bars are drawn, and hiding a window
-    // does not wait for a window manager that Xvfb does not have.
-    const wchar_t desktops[] = L"Software\\Wine\\Explorer\\Desktops", size[] = L"1024x768";
-    RegSetKeyValueW(HKEY_CURRENT_USER, desktops, name.c_str(), REG_SZ, size, sizeof(size));
-    std::wstring command = GetCommandLineW();
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof(startup);
-    startup.lpDesktop = &name[0];
-    PROCESS_INFORMATION child = {};
-    DWORD code = 1;
-    if (desktop && CreateProcessW(nullptr, &command[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &child)) {
-        const std::unique_ptr<void, decltype(&CloseHandle)> process(child.hProcess, &CloseHandle), thread(child.hThread, &CloseHandle);
-        WaitForSingleObject(child.hProcess, INFINITE);
-        GetExitCodeProcess(child.hProcess, &code);
-    }
-    RegDeleteKeyValueW(HKEY_CURRENT_USER, desktops, name.c_str());
-    return static_cast<int>(code);
-}
-
 }  // namespace tarnevo_test

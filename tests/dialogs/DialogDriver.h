@@ -56,9 +56,4 @@ private:
 std::vector<std::string> DriveDialogs(const std::function<void()>& show,
                                       const std::function<void(DialogDriver&)>& script);
 
-// Wine starts a prefix's desktop window with the display of the process that first needed
-// it, possibly none. The tests therefore run again in a child process on a Wine virtual
-// desktop of their own (TARNEVO_DIALOG_DESKTOP set), whose window gets this display.
-int RunOnOwnDesktop();
-
 }  // namespace tarnevo_test

@@ -305,8 +305,3 @@ TEST(DllConfigureTest, OpensTheManagerDialogOutsideASimulator) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    if (!_wgetenv(L"TARNEVO_DIALOG_DESKTOP")) return RunOnOwnDesktop();
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}
