@@ -2,10 +2,17 @@
 // their refusals and messages, Cancel, and the ways in (Edit, DllConfigure).
 #include <gtest/gtest.h>
 
+#include <windows.h>
+#include <commctrl.h>
+
 #include <algorithm>
+#include <atomic>
+#include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <memory>
+#include <stdexcept>
+#include <thread>
 
 #include "definition/PackageEditorModel.h"
 #include "definition/PackageStore.h"
@@ -14,7 +21,6 @@
 #include "manager/PropertyPackageManager.h"
 #include "tests/common/ScratchPackageStore.h"
 #include "tests/common/TestPaths.h"
-#include "tests/dialogs/DialogDriver.h"
 
 using namespace tarnevo;
 using namespace tarnevo_test;
@@ -25,6 +31,144 @@ namespace {
 const std::wstring kManager = L"TARNEVO Property Package Manager:", kEditor = L"Edit Property Package:",
                    kAdd = L"Add compounds:", kNewPrompt = L"Enter name for new package:",
                    kNamePrompt = L"Enter new package name:";
+
+// --- Driving the modal dialogs of the test thread from a second thread, as a user would ---
+
+struct Search {
+    const std::wstring& title;
+    HWND owner;       // any visible window it owns, whatever its title
+    bool messageBox;  // only message boxes (they have the text item 0xFFFF)
+    HWND found;
+};
+
+BOOL CALLBACK Match(HWND window, LPARAM data) {
+    auto& search = *reinterpret_cast<Search*>(data);
+    wchar_t text[512] = {};
+    GetWindowTextW(window, text, 512);
+    const bool matches = IsWindowVisible(window) && (!search.messageBox || GetDlgItem(window, 0xFFFF)) &&
+                         (search.owner ? GetWindow(window, GW_OWNER) == search.owner : search.title == text);
+    if (matches) search.found = window;
+    return !matches;
+}
+
+BOOL CALLBACK Cancel(HWND window, LPARAM) { return PostMessageW(window, WM_COMMAND, IDCANCEL, 0); }
+
+class DialogDriver {
+public:
+    explicit DialogDriver(DWORD uiThread) : uiThread_(uiThread) {}
+    HWND Wait(const std::wstring& title, HWND owner = nullptr, bool messageBox = false) const {
+        for (int attempt = 0; attempt < 1000; ++attempt, Sleep(20)) {
+            Search search = {title, owner, messageBox, nullptr};
+            EnumThreadWindows(uiThread_, &Match, reinterpret_cast<LPARAM>(&search));
+            if (search.found) return search.found;
+        }
+        throw std::runtime_error("no window " + Narrow(title));
+    }
+    void WaitClosed(HWND window) const {
+        for (int attempt = 0; attempt < 1000 && IsWindowVisible(window); ++attempt) Sleep(20);
+        if (IsWindowVisible(window)) throw std::runtime_error("a window stays open");
+    }
+    // Press posts (for buttons that open windows or end the dialog); Command sends.
+    void Press(HWND dialog, int id) const { PostMessageW(dialog, WM_COMMAND, id, 0); }
+    void Command(HWND dialog, int id, int code = BN_CLICKED) const {
+        SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+    }
+    std::wstring ItemText(HWND dialog, int id) const {
+        wchar_t text[4096] = {};
+        SendDlgItemMessageW(dialog, id, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(text));
+        return text;
+    }
+    void Type(HWND dialog, int id, const std::wstring& text) const {
+        SendDlgItemMessageW(dialog, id, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    }
+    bool Enabled(HWND dialog, int id) const { return IsWindowEnabled(GetDlgItem(dialog, id)) != FALSE; }
+    bool Shown(HWND dialog, int id) const { return IsWindowVisible(GetDlgItem(dialog, id)) != FALSE; }
+    // The items of a list box (column -1) or a column of a list view.
+    Strings Texts(HWND dialog, int id, int column = -1) const {
+        const bool listBox = column < 0;
+        Strings texts(static_cast<size_t>(SendDlgItemMessageW(dialog, id, listBox ? LB_GETCOUNT : LVM_GETITEMCOUNT, 0, 0)));
+        for (size_t i = 0; i < texts.size(); ++i) {
+            wchar_t text[1024] = {};
+            LVITEMW item = {};
+            item.iSubItem = column;
+            item.pszText = text;
+            item.cchTextMax = 1024;
+            SendDlgItemMessageW(dialog, id, listBox ? LB_GETTEXT : LVM_GETITEMTEXTW, i,
+                                listBox ? reinterpret_cast<LPARAM>(text) : reinterpret_cast<LPARAM>(&item));
+            texts[i] = text;
+        }
+        return texts;
+    }
+    void Select(HWND dialog, int id, int index) const {
+        SendDlgItemMessageW(dialog, id, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+        Command(dialog, id, LBN_SELCHANGE);
+    }
+    void SelectRow(HWND dialog, int id, int row) const {
+        ListView_SetItemState(GetDlgItem(dialog, id), row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    }
+    // Answers the message box captioned `caption`; returns its text.
+    std::wstring Answer(const std::wstring& caption, int answer = IDOK) const {
+        const HWND box = Wait(caption, nullptr, true);
+        const std::wstring text = ItemText(box, 0xFFFF);
+        Press(box, answer);
+        WaitClosed(box);
+        return text;
+    }
+    void Enter(const std::wstring& prompt, const std::wstring& text) const {
+        const HWND input = Wait(prompt);
+        Type(input, IDC_INPUT_TEXT, text);
+        Shot(input, L"input");
+        Press(input, IDOK);
+        WaitClosed(input);
+    }
+    // With TARNEVO_SHOTS set to a folder: asks for the window's picture on stdout ("shot
+    // <name> <geometry>") and waits until <folder>\<name>.png exists; the first one counts.
+    void Shot(HWND window, const std::wstring& name) const {
+        const wchar_t* folder = _wgetenv(L"TARNEVO_SHOTS");
+        const std::wstring picture = std::wstring(folder ? folder : L"") + L"\\" + name + L".png";
+        if (!folder || GetFileAttributesW(picture.c_str()) != INVALID_FILE_ATTRIBUTES) return;
+        Sleep(300);  // painting
+        RECT r;
+        GetWindowRect(window, &r);
+        std::printf("shot %ls %ldx%ld+%ld+%ld\n", name.c_str(), r.right - r.left, r.bottom - r.top, r.left, r.top);
+        std::fflush(stdout);
+        for (int attempt = 0; attempt < 500 && GetFileAttributesW(picture.c_str()) == INVALID_FILE_ATTRIBUTES; ++attempt)
+            Sleep(20);
+    }
+
+private:
+    DWORD uiThread_;
+};
+
+// Runs `show` (which opens modal dialogs) on this thread while `script` drives them from
+// another; returns the script's failures. After a failure, or when the script leaves
+// windows open, every window of this thread is cancelled until `show` returns.
+std::vector<std::string> DriveDialogs(const std::function<void()>& show,
+                                      const std::function<void(DialogDriver&)>& script) {
+    std::vector<std::string> failures;
+    std::atomic<bool> shown(false);
+    const DWORD uiThread = GetCurrentThreadId();
+    const HDESK desktop = GetThreadDesktop(uiThread);
+    std::thread user([&] {
+        SetThreadDesktop(desktop);  // windows are listed on the thread's own desktop
+        DialogDriver driver(uiThread);
+        try {
+            script(driver);
+            for (int attempt = 0; attempt < 500 && !shown; ++attempt) Sleep(20);
+            if (!shown) throw std::runtime_error("windows left open after the script");
+        } catch (const std::exception& failure) {
+            failures.push_back(failure.what());
+            for (; !shown; Sleep(50)) EnumThreadWindows(uiThread, &Cancel, 0);
+        }
+    });
+    show();
+    shown = true;
+    user.join();
+    return failures;
+}
+
+// --- The dialogs -----------------------------------------------------------------------
+
 const Strings kGasFluids = {L"fluids\\METHANE.FLD", L"fluids\\ETHANE.FLD"};
 
 std::string Read(const std::wstring& path) {
