@@ -3,6 +3,7 @@
 #include <knownfolders.h>
 #include <shlobj.h>
 
+#include <cwctype>
 #include <memory>
 #include <new>
 #include <vector>
@@ -245,6 +246,14 @@ std::wstring PackageFilePath(const std::wstring& packageName) {
 std::wstring ConfigurationFilePath() { return UserFolder() + L"\\TARNEVO.conf"; }
 
 std::wstring RefpropLibraryPath() { return RefpropFolder() + L"\\refprop.dll"; }
+
+bool IsPlainPackageName(const std::wstring& name) {
+    if (name.empty() || name == L"." || name == L".." || IsDeviceName(name)) return false;
+    for (wchar_t c : name) {
+        if (c < 0x20 || std::wstring(L"\\/:*?\"<>|").find(c) != std::wstring::npos) return false;
+    }
+    return true;
+}
 
 bool BuildConfigurationText(const std::wstring& refpropFolder, std::string& text) {
     std::string folder;

@@ -28,6 +28,11 @@ std::wstring PackageFilePath(const std::wstring& packageName);
 std::wstring ConfigurationFilePath();
 std::wstring RefpropLibraryPath();
 
+// A package name that can only name a file directly inside the package folder: not
+// empty, "." or "..", no character below 0x20 or of \ / : * ? " < > |, and not a device
+// name (CON, PRN, AUX, NUL, CONIN$, CONOUT$, COM1-9, LPT1-9) before its first dot.
+bool IsPlainPackageName(const std::wstring& name);
+
 // The "REFPROP_FOLDER=<folder>\r\n" line of TARNEVO.conf, in the ANSI code page.
 bool BuildConfigurationText(const std::wstring& refpropFolder, std::string& text);
 

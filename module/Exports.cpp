@@ -7,6 +7,7 @@
 #include <mutex>
 
 #include "errors/StoreInitializer.h"
+#include "manager/ManagerDialogSeam.h"
 #include "module/ComObject.h"
 #include "module/ModuleLock.h"
 #include "module/ModuleState.h"
@@ -81,15 +82,21 @@ STDAPI DllUnregisterServer() {
     return tarnevo::UnregisterServer();
 }
 
-// Stand-alone configuration. The package manager dialog is not part of this build yet: after
-// establishing the package store it says so and returns E_NOTIMPL.
+// Stand-alone configuration (rundll32 TARNEVO64.dll,DllConfigure): the package manager
+// dialog outside any simulator, after the package store is established.
 extern "C" HRESULT STDAPICALLTYPE DllConfigure() {
     std::wstring message;
     if (!tarnevo::RunStoreInitializer(message)) {
         MessageBoxW(GetActiveWindow(), message.c_str(), L"TARNEVO:", MB_OK | MB_ICONERROR);
         return 1;
     }
-    MessageBoxW(GetActiveWindow(), L"The package manager dialog is not available in this build.", L"TARNEVO:",
-                MB_OK | MB_ICONINFORMATION);
-    return E_NOTIMPL;
+    // The folder browser of the dialogs needs COM on this thread.
+    struct Apartment {
+        bool entered;
+        ~Apartment() {
+            if (entered) CoUninitialize();
+        }
+    } const apartment{SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))};
+    tarnevo::RunManagerDialog(GetActiveWindow());
+    return S_OK;
 }

@@ -22,15 +22,6 @@ constexpr const wchar_t kUtilities[] = L"ICapeUtilities";
 // The common Initialize of every class establishes the real package store.
 const bool kStoreInitializerInstalled = (SetStoreInitializer(&InitializeFolders), true);
 
-// A package name that can only name a file directly inside the package folder.
-bool IsPlainFileName(const std::wstring& name) {
-    if (name.empty() || name == L"." || name == L".." || IsDeviceName(name)) return false;
-    for (wchar_t c : name) {
-        if (c < 0x20 || std::wstring(L"\\/:*?\"<>|").find(c) != std::wstring::npos) return false;
-    }
-    return true;
-}
-
 }  // namespace
 
 CPropertyPackage::CPropertyPackage() : CCapeOpenBaseObject(L"REFPROP Property Package", L"") {}
@@ -106,7 +97,7 @@ bool CPropertyPackage::ApplyDefinition(bool reload) {
     try {
         KeyValueReader reader;
         std::wstring packageFile = PackageFilePath(packageName);
-        if (definitionText.empty() && !IsPlainFileName(packageName))
+        if (definitionText.empty() && !IsPlainPackageName(packageName))
             throw CapeFailure(L"Property package definition (" + packageFile + L") does not exist");
         if (!ReadPackageDefinitionEntries(packageFile, definitionText, reader, message)) throw CapeFailure(message);
 
