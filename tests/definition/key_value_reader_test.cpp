@@ -61,20 +61,6 @@ TEST(KeyValueReader, SyntaxErrorsNameTheKeyOrValue) {
               L"Syntax error in property package file: found value \"orphan value\" without key");
 }
 
-TEST(KeyValueReader, NonAsciiTextIsDecodedWithTheAnsiCodePage) {
-    // Windows-1252: 0x96 is an en dash, 0xD6 an O with diaeresis.
-    EXPECT_EQ(Parse("description=Erdgas Nord \x96 \xD6lfeld\r\n"),
-              (Entries{{L"description", L"Erdgas Nord \u2013 \u00D6lfeld"}}));
-}
-
-TEST(KeyValueReader, ByteOrderMarkBeforeTheFirstLineIsSkipped) {
-    EXPECT_EQ(Parse("\xEF\xBB\xBFk=v\r\n"), (Entries{{L"k", L"v"}}));
-}
-
-TEST(KeyValueReader, EmbeddedZeroBytesDoNotEndTheText) {
-    EXPECT_EQ(Parse(std::string("a=1\n\0\0b=2\n", 10)), (Entries{{L"a", L"1"}, {L"b", L"2"}}));
-}
-
 TEST(KeyValueReader, ReadsFilesBiggerThanOneBlockAndKeepsTheirBytes) {
     TestFolder folder;
     std::string text = "#TARNEVO PROPERTY PACKAGE\r\n";
