@@ -208,10 +208,6 @@ TEST_F(PackageTest, SetupFailureAndWarningsGoThroughTheContext) {
     EXPECT_EQ(Utilities(package)->Initialize(), S_OK);
     EXPECT_THAT(context->logged, ElementsAre(L"Warning: Setting configuration: binary parameters estimated"));
 
-    WriteFileBytes(script, "SETUPdll 101 [SETUP error 101] fluid file not found\n");
-    PropertyPackagePtr failing = CreatePropertyPackage(L"Gas");
-    EXPECT_EQ(Utilities(failing)->Initialize(), ECapeFailedInitialisationHR);
-    EXPECT_EQ(failing->InitialisationMessage(), L"Error setting configuration: [SETUP error 101] fluid file not found");
     SetEnvironmentVariableW(L"TARNEVO_FAKE_SCRIPT", nullptr);
 
     // An unknown model type is ignored with a warning.
