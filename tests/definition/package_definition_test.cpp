@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cstring>
-
 #include "FluidHeaders.h"
 #include "TestFolder.h"
 #include "definition/KeyValueReader.h"
@@ -107,60 +105,54 @@ TEST_F(Definitions, LoaderKeepsOverridesAndSelectionFlags) {
     EXPECT_EQ(definition.overrides[0].mixtureCode, "PR ");
 }
 
-TEST_F(Definitions, KeyCaseRulesOfTheLoader) {
+TEST_F(Definitions, KeyCaseAndCountRulesOfTheLoader) {
     PackageDefinition definition;
-    ASSERT_EQ(Load("NFLUID=2\nDescription=x\nFluid1=fluids\\METHANE.FLD\nFLUID02=fluids\\ETHANE.FLD\nmix=a.bnc\n",
+    ASSERT_EQ(Load("NFLUID= 2 compounds\nDescription=x\nFluid1=fluids\\METHANE.FLD\nFLUID02=fluids\\ETHANE.FLD\nmix=a.bnc\n",
                    definition),
               L"");
     EXPECT_EQ(definition.description, L"x");
     EXPECT_EQ(definition.compounds.size(), 2u);
     EXPECT_EQ(definition.mixtureFile, "a.bnc");
-    EXPECT_EQ(LoadError(kTwo + "eos=NBS;NBS;NBS\n"), L"configuration file contains unknown key \"eos\"");
-    EXPECT_EQ(LoadError(kTwo + "modeltype=PR\n"), L"configuration file contains unknown key \"modeltype\"");
-    EXPECT_EQ(LoadError(kTwo + "fluidA=x\n"), L"configuration file contains unknown key \"fluidA\"");
-    EXPECT_EQ(LoadError(kTwo + "fluid=x\n"), L"configuration file contains unknown key \"fluid\"");
-    EXPECT_EQ(LoadError(kTwo + "nfluid =2\n"), L"configuration file contains unknown key \"nfluid \"");
 }
 
-TEST_F(Definitions, CompoundCountRules) {
-    EXPECT_EQ(LoadError(kTwo + "nfluid=2\n"), L"Multiple occurance of \"nfluid\" key");
-    for (const char* value : {"0", "-1", "abc", " +0", "x2"}) {
-        EXPECT_EQ(LoadError(std::string("nfluid=") + value + "\n"), L"value of \"nfluid\" should be positive integer")
-            << value;
-    }
-    PackageDefinition definition;
-    ASSERT_EQ(Load("nfluid= 2 compounds\nfluid1=fluids\\METHANE.FLD\nfluid2=fluids\\ETHANE.FLD\n", definition), L"");
-    EXPECT_EQ(definition.compounds.size(), 2u);
-    // More compounds than the library takes: refused before any fluid file is opened.
-    for (const char* count : {"21", "100000", "99999999999999"})
-        EXPECT_EQ(LoadError(std::string("nfluid=") + count + "\nfluid1=COM1\n"),
-                  L"value of \"nfluid\" exceeds the maximum of 20 compounds");
-    EXPECT_EQ(LoadError("description=only a description\n"), L"Property package definition contains no compounds");
-    EXPECT_EQ(LoadError(""), L"Property package definition contains no compounds");
-}
-
-TEST_F(Definitions, CompoundKeyRules) {
-    EXPECT_EQ(LoadError("fluid1=fluids\\METHANE.FLD\nnfluid=1\n"), L"\"fluid1\" cannot appear before \"nfluid\" key");
-    EXPECT_EQ(LoadError(kTwo + "fluid0=x\n"), L"Invalid compound index for \"fluid0\" key");
-    EXPECT_EQ(LoadError(kTwo + "fluid3=x\n"), L"Invalid compound index for \"fluid3\" key");
-    EXPECT_EQ(LoadError(kTwo + "fluid99999999999999999999=x\n"),
-              L"Invalid compound index for \"fluid99999999999999999999\" key");
-    EXPECT_EQ(LoadError(kTwo + "fluid01=x\n"), L"multiple \"fluid01\" keys");
-    EXPECT_EQ(LoadError("nfluid=3\nfluid1=fluids\\METHANE.FLD\nfluid3=fluids\\ETHANE.FLD\n"), L"missing key \"fluid2\"");
-    EXPECT_EQ(LoadError("nfluid=1\nfluid1=fluids\\NOPE.FLD\n"),
-              L"File does not exist: " + refprop.path() + L"\\fluids\\NOPE.FLD");
-    // Device names in any folder part, any case, with or without extension, are never opened.
-    for (const char* device : {"COM1", "fluids\\AUX.FLD", "lpt9 .txt\\x.FLD", "conin$"})
-        EXPECT_EQ(LoadError(std::string("nfluid=1\nfluid1=") + device + "\n"),
-                  L"Fluid file path names a device: " + refprop.path() + L"\\" + std::wstring(device, device + std::strlen(device)));
-    EXPECT_EQ(LoadError(kTwo + "MIX=C:\\data\\nul\n"), L"Mixture file path names a device: C:\\data\\nul");
-}
-
-TEST_F(Definitions, OverrideRules) {
-    EXPECT_EQ(LoadError("EOS=NBS\nnfluid=1\n"), L"\"EOS\" key cannot appear before \"nfluid\" key");
-    EXPECT_EQ(LoadError(kTwo + "EOS=NBS;FEQ\n"), L"Invalid format of value for \"EOS\" key");
-    EXPECT_EQ(LoadError(kTwo + "TCX=NBS,ECS,ECS\n"), L"Invalid format of value for \"TCX\" key");
-    EXPECT_EQ(LoadError(kTwo + "ETA=NBS;ECS;ECS;\n"), L"Invalid format of value for \"ETA\" key");
+TEST_F(Definitions, EveryLoaderMessage) {
+    const std::wstring folder = refprop.path();
+    const std::pair<std::string, std::wstring> cases[] = {
+        {kTwo + "eos=NBS;NBS;NBS\n", L"configuration file contains unknown key \"eos\""},
+        {kTwo + "modeltype=PR\n", L"configuration file contains unknown key \"modeltype\""},
+        {kTwo + "fluidA=x\n", L"configuration file contains unknown key \"fluidA\""},
+        {kTwo + "fluid=x\n", L"configuration file contains unknown key \"fluid\""},
+        {kTwo + "nfluid =2\n", L"configuration file contains unknown key \"nfluid \""},
+        {kTwo + "nfluid=2\n", L"Multiple occurance of \"nfluid\" key"},
+        {"nfluid=0\n", L"value of \"nfluid\" should be positive integer"},
+        {"nfluid=-1\n", L"value of \"nfluid\" should be positive integer"},
+        {"nfluid=abc\n", L"value of \"nfluid\" should be positive integer"},
+        {"nfluid= +0\n", L"value of \"nfluid\" should be positive integer"},
+        {"nfluid=x2\n", L"value of \"nfluid\" should be positive integer"},
+        // More compounds than the library takes: refused before any fluid file is opened.
+        {"nfluid=21\nfluid1=COM1\n", L"value of \"nfluid\" exceeds the maximum of 20 compounds"},
+        {"nfluid=99999999999999\nfluid1=COM1\n", L"value of \"nfluid\" exceeds the maximum of 20 compounds"},
+        {"description=only a description\n", L"Property package definition contains no compounds"},
+        {"", L"Property package definition contains no compounds"},
+        {"fluid1=fluids\\METHANE.FLD\nnfluid=1\n", L"\"fluid1\" cannot appear before \"nfluid\" key"},
+        {kTwo + "fluid0=x\n", L"Invalid compound index for \"fluid0\" key"},
+        {kTwo + "fluid3=x\n", L"Invalid compound index for \"fluid3\" key"},
+        {kTwo + "fluid99999999999999999999=x\n", L"Invalid compound index for \"fluid99999999999999999999\" key"},
+        {kTwo + "fluid01=x\n", L"multiple \"fluid01\" keys"},
+        {"nfluid=3\nfluid1=fluids\\METHANE.FLD\nfluid3=fluids\\ETHANE.FLD\n", L"missing key \"fluid2\""},
+        {"nfluid=1\nfluid1=fluids\\NOPE.FLD\n", L"File does not exist: " + folder + L"\\fluids\\NOPE.FLD"},
+        // Device names in any folder part, any case, with or without extension, are never opened.
+        {"nfluid=1\nfluid1=COM1\n", L"Fluid file path names a device: " + folder + L"\\COM1"},
+        {"nfluid=1\nfluid1=fluids\\AUX.FLD\n", L"Fluid file path names a device: " + folder + L"\\fluids\\AUX.FLD"},
+        {"nfluid=1\nfluid1=lpt9 .txt\\x.FLD\n", L"Fluid file path names a device: " + folder + L"\\lpt9 .txt\\x.FLD"},
+        {"nfluid=1\nfluid1=conin$\n", L"Fluid file path names a device: " + folder + L"\\conin$"},
+        {kTwo + "MIX=C:\\data\\nul\n", L"Mixture file path names a device: C:\\data\\nul"},
+        {"EOS=NBS\nnfluid=1\n", L"\"EOS\" key cannot appear before \"nfluid\" key"},
+        {kTwo + "EOS=NBS;FEQ\n", L"Invalid format of value for \"EOS\" key"},
+        {kTwo + "TCX=NBS,ECS,ECS\n", L"Invalid format of value for \"TCX\" key"},
+        {kTwo + "ETA=NBS;ECS;ECS;\n", L"Invalid format of value for \"ETA\" key"},
+    };
+    for (const auto& [text, message] : cases) EXPECT_EQ(LoadError(text), message) << text;
 }
 
 TEST_F(Definitions, LoaderReadsThePackageFileOrTheHeldText) {

@@ -201,43 +201,44 @@ TEST_F(PackageStore, CancelReportsAndTheNextCallAsksAgain) {
     EXPECT_EQ(RefpropFolder(), chosen);
 }
 
-TEST_F(PackageStore, ConfigurationSyntaxErrorIsPassedOn) {
-    tarnevo_test::MakeFolder(userFolder);
-    tarnevo_test::WriteBytes(configuration, "REFPROP_FOLDER=\r\n");
-    std::wstring message;
-    ASSERT_FALSE(Initialize(message));
-    EXPECT_EQ(message, L"Syntax error in configuration file " + configuration +
-                           L": found key \"REFPROP_FOLDER\" without value");
-}
-
-TEST_F(PackageStore, UserFolderThatCannotBeCreatedIsReportedAndForgotten) {
+TEST_F(PackageStore, FailuresNameTheirCauseAndForgetTheUserFolder) {
     const std::wstring missingRoot = root / L"NoSuchRoot";
-    SetStoreRoots(StoreRoots{Fixed(missingRoot), Fixed(programFiles), Fixed(temp)});
-    std::wstring message;
-    ASSERT_FALSE(Initialize(message));
-    EXPECT_EQ(message, L"Failed to create REFPROP User folder: " + missingRoot + L"\\Tarnevo");
-    EXPECT_TRUE(UserFolder().empty());
+    const std::wstring longRoot = L"C:\\" + std::wstring(530, L'x');
+    const std::wstring tooLong = L"Path is too long (at most 519 characters): " + longRoot;
+    struct Case {
+        std::function<void()> arrange;
+        std::wstring message;
+        bool forgetsUserFolder = true;
+    };
+    const Case cases[] = {
+        {[&] { tarnevo_test::MakeFolder(userFolder), tarnevo_test::WriteBytes(configuration, "REFPROP_FOLDER=\r\n"); },
+         L"Syntax error in configuration file " + configuration + L": found key \"REFPROP_FOLDER\" without value", false},
+        {[&] { SetStoreRoots(StoreRoots{Fixed(missingRoot), Fixed(programFiles), Fixed(temp)}); },
+         L"Failed to create REFPROP User folder: " + missingRoot + L"\\Tarnevo"},
+        {[&] { tarnevo_test::WriteBytes(userFolder, "a file where the user folder should be"); },
+         L"Failed to create REFPROP Property Packages folder: " + userFolder + L"\\PropertyPackages"},
+        {[&] { SetStoreRoots(StoreRoots{Failing(), Fixed(programFiles), Fixed(temp)}); },
+         L"Failed to get location of Application Data folder"},
+        {[&] { SetStoreRoots(StoreRoots{Fixed(appData), Fixed(programFiles), Failing()}); },
+         L"Failed to get location of temporary folder", false},
+        {[&] { SetStoreRoots(StoreRoots{Fixed(longRoot), Fixed(programFiles), Fixed(temp)}); }, tooLong},
+        {[&] { SetStoreRoots(StoreRoots{Fixed(appData), Fixed(programFiles), Fixed(longRoot)}); }, tooLong, false},
+    };
+    for (const Case& c : cases) {
+        tarnevo_test::RemoveTree(userFolder);
+        SetStoreRoots(StoreRoots{Fixed(appData), Fixed(programFiles), Fixed(temp)});
+        ResetPackageStore();
+        c.arrange();
+        std::wstring message;
+        EXPECT_FALSE(Initialize(message)) << Utf8(c.message);
+        EXPECT_EQ(message, c.message);
+        if (c.forgetsUserFolder) EXPECT_TRUE(UserFolder().empty()) << Utf8(c.message);
+    }
 }
 
-TEST_F(PackageStore, PackageFolderThatCannotBeCreatedIsReportedAndUserFolderForgotten) {
-    tarnevo_test::WriteBytes(userFolder, "a file where the user folder should be");
-    std::wstring message;
-    ASSERT_FALSE(Initialize(message));
-    EXPECT_EQ(message, L"Failed to create REFPROP Property Packages folder: " + userFolder + L"\\PropertyPackages");
-    EXPECT_TRUE(UserFolder().empty());
-}
-
-TEST_F(PackageStore, MissingSystemFoldersAreReported) {
-    std::wstring message;
-    SetStoreRoots(StoreRoots{Failing(), Fixed(programFiles), Fixed(temp)});
-    ASSERT_FALSE(Initialize(message));
-    EXPECT_EQ(message, L"Failed to get location of Application Data folder");
-
-    SetStoreRoots(StoreRoots{Fixed(appData), Fixed(programFiles), Failing()});
-    ASSERT_FALSE(Initialize(message));
-    EXPECT_EQ(message, L"Failed to get location of temporary folder");
-
+TEST_F(PackageStore, SystemTemporaryPathAndMissingProgramFiles) {
     // The system's own path: a TMP it refuses is named with the reason.
+    std::wstring message;
     const std::wstring longTemp = L"C:\\" + std::wstring(496, L't');
     wchar_t oldTemp[MAX_PATH] = {};
     const bool hadTemp = GetEnvironmentVariableW(L"TMP", oldTemp, MAX_PATH) > 0;
@@ -255,18 +256,6 @@ TEST_F(PackageStore, MissingSystemFoldersAreReported) {
     SetStoreRoots(StoreRoots{Fixed(appData), Failing(), Fixed(temp)});
     ASSERT_TRUE(Initialize(message)) << Utf8(message);
     EXPECT_EQ(RefpropFolder(), chosen);
-}
-
-TEST_F(PackageStore, PathsBeyondTheFixedBuffersFailNamingThePath) {
-    const std::wstring longRoot = L"C:\\" + std::wstring(530, L'x');
-    SetStoreRoots(StoreRoots{Fixed(longRoot), Fixed(programFiles), Fixed(temp)});
-    std::wstring message;
-    ASSERT_FALSE(Initialize(message));
-    EXPECT_EQ(message, L"Path is too long (at most 519 characters): " + longRoot);
-
-    SetStoreRoots(StoreRoots{Fixed(appData), Fixed(programFiles), Fixed(longRoot)});
-    ASSERT_FALSE(Initialize(message));
-    EXPECT_EQ(message, L"Path is too long (at most 519 characters): " + longRoot);
 }
 
 TEST_F(PackageStore, FolderOutsideTheAnsiCodePageCannotBeRecordedButStaysInMemory) {

@@ -77,8 +77,9 @@ TEST_F(PackageTest, InitializeLoadsAPrivateCopyAndNamesThePackage) {
     EXPECT_THAT(store.PrivateCopies(), SizeIs(1));
     // The file's content is kept, so a later save carries the definition.
     EXPECT_EQ(package->DefinitionText(), kTwoCompoundDefinition);
+    const auto copies = store.PrivateCopies();
     EXPECT_EQ(Utilities(package)->Initialize(), S_OK);  // no reload
-    EXPECT_THAT(store.PrivateCopies(), SizeIs(1));
+    EXPECT_EQ(store.PrivateCopies(), copies);
 }
 
 TEST_F(PackageTest, PackagesSideBySideHoldTheirOwnCopies) {
@@ -186,14 +187,7 @@ TEST_F(PackageTest, FileThatIsNoMixtureFileIsNamedNotQuoted) {
                                  ::testing::Not(::testing::HasSubstr("private"))));
 }
 
-TEST_F(PackageTest, RefpropFailuresAreInitialisationFailuresWithoutCopiesLeftBehind) {
-    store.UseLibrary(L"");
-    PropertyPackagePtr package = CreatePropertyPackage(L"Gas");
-    EXPECT_EQ(Utilities(package)->Initialize(), ECapeFailedInitialisationHR);
-    EXPECT_EQ(package->InitialisationMessage(),
-              L"Could not find refprop DLL: " + store.RefpropFolder() + L"\\refprp64.dll");
-    EXPECT_EQ(ErrorScope(Unknown(package)), L"Initialize");
-
+TEST_F(PackageTest, LibraryLackingARoutineFailsInitialisationWithoutCopiesLeftBehind) {
     store.UseLibrary(FakeLibrary(L"notpflsh"));
     PropertyPackagePtr lacking = CreatePropertyPackage(L"Gas");
     EXPECT_EQ(Utilities(lacking)->Initialize(), ECapeFailedInitialisationHR);
@@ -214,10 +208,6 @@ TEST_F(PackageTest, SetupFailureAndWarningsGoThroughTheContext) {
     EXPECT_EQ(Utilities(package)->Initialize(), S_OK);
     EXPECT_THAT(context->logged, ElementsAre(L"Warning: Setting configuration: binary parameters estimated"));
 
-    WriteFileBytes(script, "SETUPdll 101 [SETUP error 101] fluid file not found\n");
-    PropertyPackagePtr failing = CreatePropertyPackage(L"Gas");
-    EXPECT_EQ(Utilities(failing)->Initialize(), ECapeFailedInitialisationHR);
-    EXPECT_EQ(failing->InitialisationMessage(), L"Error setting configuration: [SETUP error 101] fluid file not found");
     SetEnvironmentVariableW(L"TARNEVO_FAKE_SCRIPT", nullptr);
 
     // An unknown model type is ignored with a warning.
@@ -357,59 +347,6 @@ TEST_F(PackageTest, EmptyComponentNameIsRefused) {
     EXPECT_EQ(ErrorDescription(Unknown(package)), L"Name cannot be empty");
     EXPECT_EQ(identification->put_ComponentName(_bstr_t(L"Mine")), S_OK);
     EXPECT_EQ(Name(package), L"Mine");
-}
-
-// The recording build of the bundled library appends each routine it runs to a file.
-class RecordedSetupTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        record_ = store.Root() + L"\\record.txt";
-        SetEnvironmentVariableW(L"TARNEVO_RECORD_FILE", record_.c_str());
-    }
-    void TearDown() override { SetEnvironmentVariableW(L"TARNEVO_RECORD_FILE", nullptr); }
-    std::vector<std::string> Recorded() {
-        std::vector<std::string> lines;
-        std::string text = ReadFileBytes(record_);
-        size_t start = 0;
-        for (size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
-            lines.push_back(text.substr(start, end - start));
-        DeleteFileW(record_.c_str());
-        return lines;
-    }
-    std::vector<std::string> InitializeRecorded(const std::string& definition) {
-        store.WritePackage(L"Recorded", definition);
-        PropertyPackagePtr package = CreatePropertyPackage(L"Recorded");
-        ComPtr<ICapeUtilities> utilities;
-        package->QueryInterface(IID_PPV_ARGS(&utilities));
-        EXPECT_EQ(utilities->Initialize(), S_OK) << Narrow(package->InitialisationMessage());
-        EXPECT_EQ(utilities->Initialize(), S_OK);  // already initialised: no REFPROP call
-        return Recorded();
-    }
-
-    TestStore store{RecordingRefpropFolder() + L"\\refprp64.dll"};
-    std::wstring record_;
-};
-
-TEST_F(RecordedSetupTest, SetupCallsFollowTheModelType) {
-    const std::string compounds = "nfluid=2\r\nfluid1=fluids\\METHANE.FLD\r\nfluid2=fluids\\ETHANE.FLD\r\n";
-    EXPECT_THAT(InitializeRecorded(compounds + "MODELTYPE=DEFAULT\r\n"), ElementsAre("SETUPdll"));
-    EXPECT_THAT(InitializeRecorded(compounds + "MODELTYPE=PR\r\n"), ElementsAre("SETUPdll", "PREOSdll"));
-    EXPECT_THAT(InitializeRecorded(compounds + "MODELTYPE=CUSTOM\r\nEOS=NBS;NBS;NBS\r\nETA=NBS;NBS;NBS\r\n"),
-                ElementsAre("SETMODdll", "SETMODdll", "SETUPdll"));
-    // Overrides without the custom model are not applied.
-    EXPECT_THAT(InitializeRecorded(compounds + "EOS=NBS;NBS;NBS\r\n"), ElementsAre("SETUPdll"));
-
-    // GERG is selected before the setup; a library that refuses it stops there.
-    store.WritePackage(L"Gerg", compounds + "MODELTYPE=GERG\r\n");
-    PropertyPackagePtr package = CreatePropertyPackage(L"Gerg");
-    ComPtr<ICapeUtilities> utilities;
-    package->QueryInterface(IID_PPV_ARGS(&utilities));
-    if (utilities->Initialize() == S_OK) {
-        EXPECT_THAT(Recorded(), ElementsAre("GERG04dll", "SETUPdll"));
-    } else {
-        EXPECT_EQ(package->InitialisationMessage().rfind(L"Error selecting GERG: ", 0), 0u);
-        EXPECT_THAT(Recorded(), ElementsAre("GERG04dll"));
-    }
 }
 
 }  // namespace

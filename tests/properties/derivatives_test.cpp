@@ -116,7 +116,7 @@ TEST_F(Derivatives, CompositionPointFailuresAndWarningContexts) {
     // Above the data range (temperature): every evaluation warns with its own context.
     material = SetMaterial(package, kGas5, L"Vapor", 1500, 5e6, kGas5Fractions);
     ASSERT_EQ(package->CalcSinglePhaseProp(Names({L"viscosity.Dtemperature", L"fugacityCoefficient.Dpressure",
-                                                  L"density.Dmoles"}),
+                                                  L"density.Dmoles", L"thermalConductivity.Dmoles"}),
                                            _bstr_t(L"Vapor")),
               S_OK)
         << Narrow(ErrorDescription(package.Get()));
@@ -134,6 +134,7 @@ TEST_F(Derivatives, CompositionPointFailuresAndWarningContexts) {
     EXPECT_THAT(contexts, Contains("Warning: Fugacity coefficient calculation (pressure perturbation)"));
     EXPECT_THAT(contexts, Contains("Warning: Transport properties"));
     EXPECT_THAT(contexts, Contains("Warning: Transport properties (temperature perturbation)"));
+    EXPECT_THAT(contexts, Contains("Warning: Transport properties (composition perturbation)"));
     EXPECT_EQ(Written(material, L"density.Dmoles", L"Vapor", L"mole").size(), 5u);
 
     // Mole-fraction points are not renormalised: the partial derivative in one fraction,

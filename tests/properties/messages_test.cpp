@@ -94,22 +94,6 @@ TEST_F(Messages, FugacityAndTransportFailuresNameTheirPoint) {
     EXPECT_TRUE(material->CallsTo(L"SetSinglePhaseProp").empty());
 }
 
-TEST_F(Messages, WarningsAtPerturbedPointsCarryTheirContext) {
-    auto context = tarnevo::host::CHostSimulationContext::Create();
-    ASSERT_EQ(package->put_simulationContext(context->Dispatch()), S_OK);
-    failureCode = -1;
-    callNumber = 0;
-    failingCall = 4;  // the first mole-number point
-    ASSERT_EQ(package->CalcSinglePhaseProp(Names({L"viscosity.Dtemperature", L"viscosity.Dpressure",
-                                                  L"viscosity.Dmoles"}),
-                                           _bstr_t(L"Vapor")),
-              S_OK);
-    failureCode = 1;
-    EXPECT_THAT(context->LoggedMessages(),
-                testing::ElementsAre(L"Warning: Transport properties (composition perturbation): INJECTED: routine failed"));
-    EXPECT_EQ(Written(material, L"viscosity.Dmoles", L"Vapor", L"").size(), 5u);
-}
-
 TEST_F(Messages, NegativeTransportValuesAreNoData) {
     // A value written before the failure stays on the material.
     package->Refprop().routines.TRNPRPdll = [](double*, double*, double*, double* eta, double* tcx, int* ierr,

@@ -132,15 +132,6 @@ TEST_F(FakeLibraryTest, WarningsReachTheDiagnosticInterfaceOnlyWhenThereIsOne) {
     ReportRefpropWarning(binding, nullptr, L"Density calculation");  // nothing happens
 }
 
-TEST_F(FakeLibraryTest, FugacityFallbackRoutineIsCallable) {
-    double x[2] = {1, 0}, phi[2] = {}, f[2] = {};
-    ASSERT_TRUE(binding.HasFUGCOF());
-    EXPECT_EQ(binding.FUGCOF(300, 1, x, phi), 0);
-    EXPECT_EQ(phi[0], 0.9);
-    binding.FGCTY(300, 1, x, f);
-    EXPECT_EQ(f[0], 90.0);
-}
-
 TEST(RefpropMessage, StopsAtTheFirstZeroAndDecodesTheAnsiCodePage) {
     RefpropBinding binding;
     binding.BlankMessage();

@@ -58,20 +58,6 @@ TEST_F(RefpropLibraryTest, PrivateCopyIsNamedByANewGuidLoadedAndDeletedOnUnload)
     EXPECT_THAT(store.PrivateCopies(), SizeIs(0));
 }
 
-TEST_F(RefpropLibraryTest, TwoInstancesHoldTwoCopiesAndUnloadOnlyTheirOwn) {
-    RefpropBinding first, second;
-    LoadRefpropLibrary(first, store.RefpropFolder(), store.TemporaryFolder());
-    LoadRefpropLibrary(second, store.RefpropFolder(), store.TemporaryFolder());
-    EXPECT_NE(first.privateCopyPath, second.privateCopyPath);
-    EXPECT_NE(first.refpropModule.get(), second.refpropModule.get());
-    EXPECT_THAT(store.PrivateCopies(), SizeIs(2));
-    const std::wstring kept = second.privateCopyPath;
-    UnloadRefpropLibrary(first);
-    EXPECT_THAT(store.PrivateCopies(), ::testing::ElementsAre(kept));
-    UnloadRefpropLibrary(second);
-    EXPECT_THAT(store.PrivateCopies(), SizeIs(0));
-}
-
 TEST_F(RefpropLibraryTest, LibraryWithoutFugcofIsReadyAndLeavesTheSlotEmpty) {
     store.UseLibrary(FakeLibrary(L"nofugcof"));
     RefpropBinding binding;
@@ -164,14 +150,6 @@ TEST_F(RefpropLibraryTest, CopiesOfEndedProcessesAreRemovedThoseOfLiveOnesKept) 
     UnloadRefpropLibrary(binding);
     EXPECT_THAT(store.PrivateCopies(), SizeIs(0));
     EXPECT_FALSE(FileExists(lock) || FileExists(unheld + L".LOCK"));
-}
-
-TEST(RefpropEngineLibrary, BundledLibraryProvidesEveryRoutine) {
-    TestStore store;
-    RefpropBinding binding;
-    LoadRefpropLibrary(binding, store.RefpropFolder(), store.TemporaryFolder());
-    EXPECT_TRUE(binding.libraryReady);
-    EXPECT_TRUE(binding.HasFUGCOF());
 }
 
 }  // namespace

@@ -59,7 +59,6 @@ std::wstring WindowsPath(const std::string& unixPath) {
 }
 
 std::wstring EngineRefpropFolder() { return WindowsPath(TARNEVO_TEST_ENGINE_REFPROP); }
-std::wstring RecordingRefpropFolder() { return WindowsPath(TARNEVO_TEST_RECORDING_REFPROP); }
 std::wstring FakeLibrary(const std::wstring& variant) {
     return WindowsPath(TARNEVO_TEST_FAKE_DIR) + L"\\fake_refprop_" + variant + L".dll";
 }

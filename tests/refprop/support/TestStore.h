@@ -16,8 +16,6 @@ std::wstring WindowsPath(const std::string& unixPath);
 
 // The engine's library folder of this build (refprp64.dll, refprop.dll, fluids).
 std::wstring EngineRefpropFolder();
-// The engine's call-recording library folder.
-std::wstring RecordingRefpropFolder();
 // A scripted library of tests/refprop/fake: "full", "nofugcof" or "notpflsh".
 std::wstring FakeLibrary(const std::wstring& variant);
 
