@@ -141,6 +141,8 @@ int HelmholtzMixture::iterateRoots(double T, double p, const double* x, Root roo
     auto solve = [&](double rho, double& out) {
         double lo = 0, hi = rhoMax;
         int direction = 0;  // +1: the start lies below the root, -1: above it
+        int overshoots = 0;  // Newton steps past a known end of the branch
+        bool ended = false;
         for (int it = 0; it < 200; ++it) {
             double ar_rho, ar_rhorho;
             model_->densityDerivatives(T, rho, x, ar_rho, ar_rhorho);
@@ -154,6 +156,7 @@ int HelmholtzMixture::iterateRoots(double T, double p, const double* x, Root roo
             double next = -1;
             if (!stable) {
                 (direction > 0 ? hi : lo) = rho;  // beyond the end of the start's branch
+                ended = true;
             } else {
                 if (f < 0) lo = std::max(lo, rho); else hi = std::min(hi, rho);
                 next = rho - f / df;
@@ -161,6 +164,11 @@ int HelmholtzMixture::iterateRoots(double T, double p, const double* x, Root roo
                     out = next;
                     return true;
                 }
+                // Towards its end a branch bends away from p (concave vapour, convex
+                // liquid side), so Newton does not step past a root there: stepping past
+                // the end twice means the branch has none.
+                if (ended && (direction > 0 ? next >= hi : next <= lo) && ++overshoots >= 2)
+                    return false;
             }
             if (!(next > lo && next < hi)) next = 0.5 * (lo + hi);
             if (hi - lo <= 1e-14 * hi) return false;
@@ -168,10 +176,15 @@ int HelmholtzMixture::iterateRoots(double T, double p, const double* x, Root roo
         }
         return false;
     };
-    // Only the side asked for, the other where that side has no root.
+    // A side asked for with a starting value: the root on the start's branch (the
+    // caller follows a root it found before). Otherwise only the side asked for, the
+    // other where that side has no root.
     int n = 0;
     double v;
-    if (guess > 0 && guess < rhoMax && solve(guess, v)) roots[n++] = v;
+    if (guess > 0 && guess < rhoMax && solve(guess, v)) {
+        roots[n++] = v;
+        if (root != Root::Stable) return n;
+    }
     const bool vapour = root != Root::Liquid, liquid = root != Root::Vapour;
     if (vapour && solve(p / RT, v)) roots[n++] = v;
     if ((liquid || n == 0) && solve(model_->liquidDensityGuess(T, x), v)) roots[n++] = v;
