@@ -160,7 +160,8 @@ int HelmholtzMixture::iterateRoots(double T, double p, const double* x, Root roo
             } else {
                 if (f < 0) lo = std::max(lo, rho); else hi = std::min(hi, rho);
                 next = rho - f / df;
-                if (std::fabs(next - rho) <= 1e-13 * rho) {
+                // Converging quadratically: the step after this one would be below 1e-18.
+                if (std::fabs(next - rho) <= 1e-10 * rho) {
                     out = next;
                     return true;
                 }

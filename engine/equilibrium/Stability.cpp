@@ -25,8 +25,9 @@ Trial runTrial(const System& sys, double T, double p, const std::vector<double>&
     // The root of lower Gibbs energy at w and its side, with ln phi in f; both roots
     // searched afresh or followed from the last ones.
     auto stableRoot = [&](bool afresh) {
+        const bool one = !afresh && rl == rv;
         rl = sys.density(T, p, w.data(), Root::Liquid, afresh ? 0 : rl);
-        rv = sys.density(T, p, w.data(), Root::Vapour, afresh ? 0 : rv);
+        rv = one ? rl : sys.density(T, p, w.data(), Root::Vapour, afresh ? 0 : rv);
         sys.mixture().lnPhi(T, rv, w.data(), 0, f);
         rho = rv;
         side = Root::Vapour;
