@@ -22,12 +22,12 @@ Trial runTrial(const System& sys, double T, double p, const std::vector<double>&
     double rho = 0, rl = 0, rv = 0;
     Root side = Root::Stable;
     int rechecks = 0;
-    // The root of lower Gibbs energy at w and its side, with ln phi in f; both roots
-    // searched afresh or followed from the last ones.
-    auto stableRoot = [&](bool afresh) {
-        const bool one = !afresh && rl == rv;
-        rl = sys.density(T, p, w.data(), Root::Liquid, afresh ? 0 : rl);
-        rv = one ? rl : sys.density(T, p, w.data(), Root::Vapour, afresh ? 0 : rv);
+    // The root of lower Gibbs energy at w and its side, with ln phi in f; each root
+    // searched afresh or followed from the last one.
+    auto stableRoot = [&](bool freshL, bool freshV) {
+        const bool one = !freshL && !freshV && rl == rv;
+        rl = sys.density(T, p, w.data(), Root::Liquid, freshL ? 0 : rl);
+        rv = one ? rl : sys.density(T, p, w.data(), Root::Vapour, freshV ? 0 : rv);
         sys.mixture().lnPhi(T, rv, w.data(), 0, f);
         rho = rv;
         side = Root::Vapour;
@@ -49,7 +49,9 @@ Trial runTrial(const System& sys, double T, double p, const std::vector<double>&
     auto rootChanged = [&]() {
         if (rechecks++ >= 3) return false;
         const double followed = rho;
-        stableRoot(true);
+        // The followed root is one of the two; the other side is searched afresh.
+        (side == Root::Liquid ? rl : rv) = rho;
+        stableRoot(side != Root::Liquid, side == Root::Liquid);
         return std::fabs(rho - followed) > 1e-9 * rho;
     };
     const int maxIterations = 400;
@@ -60,7 +62,7 @@ Trial runTrial(const System& sys, double T, double p, const std::vector<double>&
         // The stable root over the first iterations (the large steps), then the root
         // found there followed from one iteration to the next.
         if (it < 3 || side == Root::Stable) {
-            stableRoot(it == 0);
+            stableRoot(it == 0, it == 0);
         } else {
             rho = sys.density(T, p, w.data(), side, rho);
             sys.mixture().lnPhi(T, rho, w.data(), 0, f);
