@@ -25,7 +25,7 @@ Trial runTrial(const System& sys, double T, double p, const std::vector<double>&
     // The root of lower Gibbs energy at w and its side, with ln phi in f; each root
     // searched afresh or followed from the last one.
     auto stableRoot = [&](bool freshL, bool freshV) {
-        const bool one = !freshL && !freshV && rl == rv;
+        const bool one = !freshL && !freshV && std::fabs(rl - rv) <= 1e-9 * rv;
         rl = sys.density(T, p, w.data(), Root::Liquid, freshL ? 0 : rl);
         rv = one ? rl : sys.density(T, p, w.data(), Root::Vapour, freshV ? 0 : rv);
         sys.mixture().lnPhi(T, rv, w.data(), 0, f);
