@@ -138,7 +138,9 @@ int HelmholtzMixture::iterateRoots(double T, double p, const double* x, Root roo
     // have spurious roots there).
     const double rhoMax = model_->maxDensity(x);
     const double RT = R_ * T;
-    auto solve = [&](double rho, double& out) {
+    // walk: a start on an unstable part moves up (+1, a liquid start) or down (-1, a
+    // vapour start) until it reaches a stable branch; 0: such a start fails.
+    auto solve = [&](double rho, double& out, int walk = 0) {
         double lo = 0, hi = rhoMax;
         int direction = 0;  // +1: the start lies below the root, -1: above it
         int overshoots = 0;  // Newton steps past a known end of the branch
@@ -150,6 +152,10 @@ int HelmholtzMixture::iterateRoots(double T, double p, const double* x, Root roo
             const double df = RT * (1 + 2 * rho * ar_rho + rho * rho * ar_rhorho);
             const bool stable = df > 0 && std::isfinite(f);
             if (direction == 0) {
+                if (!stable && walk != 0 && it < 30) {
+                    rho = walk > 0 ? rho + 0.25 * (rhoMax - rho) : 0.5 * rho;
+                    continue;
+                }
                 if (!stable) return false;
                 direction = f < 0 ? 1 : -1;
             }
@@ -187,9 +193,9 @@ int HelmholtzMixture::iterateRoots(double T, double p, const double* x, Root roo
         if (root != Root::Stable) return n;
     }
     const bool vapour = root != Root::Liquid, liquid = root != Root::Vapour;
-    if (vapour && solve(p / RT, v)) roots[n++] = v;
-    if ((liquid || n == 0) && solve(model_->liquidDensityGuess(T, x), v)) roots[n++] = v;
-    if (!vapour && n == 0 && solve(p / RT, v)) roots[n++] = v;
+    if (vapour && solve(p / RT, v, -1)) roots[n++] = v;
+    if ((liquid || n == 0) && solve(model_->liquidDensityGuess(T, x), v, 1)) roots[n++] = v;
+    if (!vapour && n == 0 && solve(p / RT, v, -1)) roots[n++] = v;
     std::sort(roots, roots + n);
     n = static_cast<int>(std::unique(roots, roots + n, [](double a, double b) {
             return std::fabs(a - b) <= 1e-9 * std::max(a, b);
