@@ -145,6 +145,7 @@ int HelmholtzMixture::iterateRoots(double T, double p, const double* x, Root roo
         int direction = 0;  // +1: the start lies below the root, -1: above it
         int overshoots = 0;  // Newton steps past a known end of the branch
         bool ended = false;
+        double last = -1;  // the last stable iterate
         for (int it = 0; it < 200; ++it) {
             double ar_rho, ar_rhorho;
             model_->densityDerivatives(T, rho, x, ar_rho, ar_rhorho);
@@ -152,7 +153,15 @@ int HelmholtzMixture::iterateRoots(double T, double p, const double* x, Root roo
             const double df = RT * (1 + 2 * rho * ar_rho + rho * rho * ar_rhorho);
             const bool stable = df > 0 && std::isfinite(f);
             if (direction == 0) {
-                if (!stable && walk != 0 && it < 30) {
+                // A vapour start must not lie beyond a loop: halfway down is stable too.
+                bool onBranch = stable;
+                if (stable && walk < 0) {
+                    double h_rho, h_rhorho;
+                    const double half = 0.5 * rho;
+                    model_->densityDerivatives(T, half, x, h_rho, h_rhorho);
+                    onBranch = 1 + 2 * half * h_rho + half * half * h_rhorho > 0;
+                }
+                if (!onBranch && walk != 0 && it < 30) {
                     rho = walk > 0 ? rho + 0.25 * (rhoMax - rho) : 0.5 * rho;
                     continue;
                 }
@@ -164,6 +173,20 @@ int HelmholtzMixture::iterateRoots(double T, double p, const double* x, Root roo
                 (direction > 0 ? hi : lo) = rho;  // beyond the end of the start's branch
                 ended = true;
             } else {
+                // A long step may have jumped over an unstable part onto another branch:
+                // the middle of the step tells.
+                if (last > 0 && std::fabs(rho - last) > 0.05 * rho) {
+                    const double mid = 0.5 * (rho + last);
+                    double m_rho, m_rhorho;
+                    model_->densityDerivatives(T, mid, x, m_rho, m_rhorho);
+                    if (!(1 + 2 * mid * m_rho + mid * mid * m_rhorho > 0)) {
+                        (rho > last ? hi : lo) = mid;
+                        ended = true;
+                        rho = 0.5 * (last + mid);
+                        continue;
+                    }
+                }
+                last = rho;
                 if (f < 0) lo = std::max(lo, rho); else hi = std::min(hi, rho);
                 next = rho - f / df;
                 // Converging quadratically: the step after this one would be below 1e-18.
