@@ -138,9 +138,14 @@ int HelmholtzMixture::iterateRoots(double T, double p, const double* x, Root roo
     // have spurious roots there).
     const double rhoMax = model_->maxDensity(x);
     const double RT = R_ * T;
-    auto solve = [&](double rho, double& out) {
+    // walk: a start on an unstable part moves up (+1, a liquid start) or down (-1, a
+    // vapour start) until it reaches a stable branch; 0: such a start fails.
+    auto solve = [&](double rho, double& out, int walk = 0) {
         double lo = 0, hi = rhoMax;
         int direction = 0;  // +1: the start lies below the root, -1: above it
+        int overshoots = 0;  // Newton steps past a known end of the branch
+        bool ended = false;
+        double last = -1;  // the last stable iterate
         for (int it = 0; it < 200; ++it) {
             double ar_rho, ar_rhorho;
             model_->densityDerivatives(T, rho, x, ar_rho, ar_rhorho);
@@ -148,19 +153,52 @@ int HelmholtzMixture::iterateRoots(double T, double p, const double* x, Root roo
             const double df = RT * (1 + 2 * rho * ar_rho + rho * rho * ar_rhorho);
             const bool stable = df > 0 && std::isfinite(f);
             if (direction == 0) {
+                // A vapour start must not lie beyond a loop: halfway down is stable too.
+                bool onBranch = stable;
+                if (stable && walk < 0) {
+                    double h_rho, h_rhorho;
+                    const double half = 0.5 * rho;
+                    model_->densityDerivatives(T, half, x, h_rho, h_rhorho);
+                    onBranch = 1 + 2 * half * h_rho + half * half * h_rhorho > 0;
+                }
+                if (!onBranch && walk != 0 && it < 30) {
+                    rho = walk > 0 ? rho + 0.25 * (rhoMax - rho) : 0.5 * rho;
+                    continue;
+                }
                 if (!stable) return false;
                 direction = f < 0 ? 1 : -1;
             }
             double next = -1;
             if (!stable) {
                 (direction > 0 ? hi : lo) = rho;  // beyond the end of the start's branch
+                ended = true;
             } else {
+                // A long step may have jumped over an unstable part onto another branch:
+                // the middle of the step tells.
+                if (last > 0 && std::fabs(rho - last) > 0.05 * rho) {
+                    const double mid = 0.5 * (rho + last);
+                    double m_rho, m_rhorho;
+                    model_->densityDerivatives(T, mid, x, m_rho, m_rhorho);
+                    if (!(1 + 2 * mid * m_rho + mid * mid * m_rhorho > 0)) {
+                        (rho > last ? hi : lo) = mid;
+                        ended = true;
+                        rho = 0.5 * (last + mid);
+                        continue;
+                    }
+                }
+                last = rho;
                 if (f < 0) lo = std::max(lo, rho); else hi = std::min(hi, rho);
                 next = rho - f / df;
-                if (std::fabs(next - rho) <= 1e-13 * rho) {
+                // Converging quadratically: the step after this one would be below 1e-18.
+                if (std::fabs(next - rho) <= 1e-10 * rho) {
                     out = next;
                     return true;
                 }
+                // Towards its end a branch bends away from p (concave vapour, convex
+                // liquid side), so Newton does not step past a root there: stepping past
+                // the end twice means the branch has none.
+                if (ended && (direction > 0 ? next >= hi : next <= lo) && ++overshoots >= 2)
+                    return false;
             }
             if (!(next > lo && next < hi)) next = 0.5 * (lo + hi);
             if (hi - lo <= 1e-14 * hi) return false;
@@ -168,14 +206,19 @@ int HelmholtzMixture::iterateRoots(double T, double p, const double* x, Root roo
         }
         return false;
     };
-    // Only the side asked for, the other where that side has no root.
+    // A side asked for with a starting value: the root on the start's branch (the
+    // caller follows a root it found before). Otherwise only the side asked for, the
+    // other where that side has no root.
     int n = 0;
     double v;
-    if (guess > 0 && guess < rhoMax && solve(guess, v)) roots[n++] = v;
+    if (guess > 0 && guess < rhoMax && solve(guess, v)) {
+        roots[n++] = v;
+        if (root != Root::Stable) return n;
+    }
     const bool vapour = root != Root::Liquid, liquid = root != Root::Vapour;
-    if (vapour && solve(p / RT, v)) roots[n++] = v;
-    if ((liquid || n == 0) && solve(model_->liquidDensityGuess(T, x), v)) roots[n++] = v;
-    if (!vapour && n == 0 && solve(p / RT, v)) roots[n++] = v;
+    if (vapour && solve(p / RT, v, -1)) roots[n++] = v;
+    if ((liquid || n == 0) && solve(model_->liquidDensityGuess(T, x), v, 1)) roots[n++] = v;
+    if (!vapour && n == 0 && solve(p / RT, v, -1)) roots[n++] = v;
     std::sort(roots, roots + n);
     n = static_cast<int>(std::unique(roots, roots + n, [](double a, double b) {
             return std::fabs(a - b) <= 1e-9 * std::max(a, b);

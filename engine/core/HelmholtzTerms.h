@@ -50,37 +50,86 @@ struct Reduced {
     }
 };
 
+// Adds the tau-dependent exponent of an exponential or Gao B term, beyond t ln tau, to e.
+template <class N>
+void addTauExponent(const HelmholtzTerm& k, const N& tau, const N& lnTau, N& e) {
+    using std::exp;
+    if (k.gt != 0) ad::addScaled(e, -k.gt, exp(k.lt * lnTau));
+    if (k.kind == HelmholtzTerm::GaoB) {
+        const N tg = tau - k.gam;
+        e += 1.0 / (k.beta * (tg * tg) + k.b);
+    } else if (k.beta != 0) {
+        const N tg = tau - k.gam;
+        ad::addScaled(e, -k.beta, tg * tg);
+    }
+}
+
+// Adds the delta-dependent exponent of an exponential or Gao B term to e; false
+// when the term has none.
+template <class N>
+bool addDeltaExponent(const HelmholtzTerm& k, const Reduced<N>& r, N& e) {
+    if (k.gd == 0 && k.eta == 0) return false;
+    if (k.gd != 0) ad::addScaled(e, -k.gd, r.power(k.ld));
+    if (k.eta != 0) {
+        const N dd = r.delta - k.eps;
+        ad::addScaled(e, -k.eta, dd * dd);
+    }
+    return true;
+}
+
+template <class N>
+N nonAnalyticTerm(const HelmholtzTerm& k, const Reduced<N>& r) {
+    using std::exp;
+    using std::pow;
+    const N dm = r.delta - 1.0;
+    const N dm2 = dm * dm;
+    const N theta = (1.0 - r.tau) + k.A * pow(dm2, 1 / (2 * k.nbeta));
+    const N Delta = theta * theta + k.B * pow(dm2, k.a);
+    const N tm = r.tau - 1.0;
+    const N psi = exp(-k.C * dm2 - k.D * (tm * tm));
+    return k.n * (pow(Delta, k.nb) * r.delta * psi);
+}
+
 template <class N>
 N termSum(const TermSet& set, const Reduced<N>& r) {
     using std::exp;
-    using std::pow;
     N sum = 0.0;
     for (const HelmholtzTerm& k : set.terms) {
         if (k.kind == HelmholtzTerm::NonAnalytic) {
-            const N dm = r.delta - 1.0;
-            const N dm2 = dm * dm;
-            const N theta = (1.0 - r.tau) + k.A * pow(dm2, 1 / (2 * k.nbeta));
-            const N Delta = theta * theta + k.B * pow(dm2, k.a);
-            const N tm = r.tau - 1.0;
-            const N psi = exp(-k.C * dm2 - k.D * (tm * tm));
-            ad::addScaled(sum, k.n, pow(Delta, k.nb) * r.delta * psi);
+            sum += nonAnalyticTerm(k, r);
             continue;
         }
         N e = k.t * r.lnTau;
-        if (k.gd != 0) ad::addScaled(e, -k.gd, r.power(k.ld));
-        if (k.gt != 0) ad::addScaled(e, -k.gt, exp(k.lt * r.lnTau));
-        if (k.eta != 0) {
-            const N dd = r.delta - k.eps;
-            ad::addScaled(e, -k.eta, dd * dd);
-        }
-        if (k.kind == HelmholtzTerm::GaoB) {
-            const N tg = r.tau - k.gam;
-            e += 1.0 / (k.beta * (tg * tg) + k.b);
-        } else if (k.beta != 0) {
-            const N tg = r.tau - k.gam;
-            ad::addScaled(e, -k.beta, tg * tg);
-        }
+        addTauExponent(k, r.tau, r.lnTau, e);
+        addDeltaExponent(k, r, e);
         ad::addScaled(sum, k.n, r.deltaPow[k.d] * exp(e));
+    }
+    return sum;
+}
+
+// n exp(tau exponent) of every term at a fixed tau (0 for non-analytic terms): what
+// stays the same while only delta changes.
+inline void tauFactors(const TermSet& set, double tau, double* out) {
+    const double lnTau = std::log(tau);
+    for (size_t i = 0; i < set.terms.size(); ++i) {
+        const HelmholtzTerm& k = set.terms[i];
+        double e = k.t * lnTau;
+        addTauExponent(k, tau, lnTau, e);
+        out[i] = k.kind == HelmholtzTerm::NonAnalytic ? 0 : k.n * std::exp(e);
+    }
+}
+
+// The term sum at the tau of r with its tau factors given; derivatives in delta only.
+template <class N>
+N termSumAtTau(const TermSet& set, const double* factors, const Reduced<N>& r) {
+    using std::exp;
+    N sum = 0.0;
+    for (size_t i = 0; i < set.terms.size(); ++i) {
+        const HelmholtzTerm& k = set.terms[i];
+        N e = 0.0;
+        if (k.kind == HelmholtzTerm::NonAnalytic) sum += nonAnalyticTerm(k, r);
+        else if (addDeltaExponent(k, r, e)) ad::addScaled(sum, factors[i], r.deltaPow[k.d] * exp(e));
+        else ad::addScaled(sum, factors[i], r.deltaPow[k.d]);
     }
     return sum;
 }

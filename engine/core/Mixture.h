@@ -112,7 +112,8 @@ public:
 
     // Density root at (T, p). Stable: the root of lower Gibbs energy. Liquid or
     // Vapour: that root, falling back to the only root where there is one.
-    // guess > 0 is a starting value. Returns false when no root is found.
+    // guess > 0 is a starting value; with Liquid or Vapour the root on the branch of
+    // that start when it has one. Returns false when no root is found.
     virtual bool density(double T, double p, const double* x, Root root, double& rho,
                          double guess = 0) const = 0;
 

@@ -1,6 +1,8 @@
 #include "core/MultiFluid.h"
 
+#include <algorithm>
 #include <cmath>
+#include <utility>
 #include <map>
 
 namespace tarnevo::engine {
@@ -48,6 +50,36 @@ MultiFluid::MultiFluid(const std::vector<FluidData>& fluids, const BinaryParamet
             pairs_.push_back(p);
         }
     }
+    size_t total = 0;
+    for (const TermSet& t : pure_) factorOffset_.push_back(static_cast<int>(std::exchange(total, total + t.terms.size())));
+    for (const TermSet& t : departures_) factorOffset_.push_back(static_cast<int>(std::exchange(total, total + t.terms.size())));
+    factors_.assign(total, 0.0);
+}
+
+void MultiFluid::densityDerivatives(double T, double rho, const double* x, double& ar_rho,
+                                    double& ar_rhorho) const {
+    if (T != cacheT_ || !std::equal(x, x + nc_, cacheX_.begin())) {
+        double Tr, vr;
+        reducing(x, Tr, vr);
+        cacheT_ = T;
+        cacheX_.assign(x, x + nc_);
+        cacheVr_ = vr;
+        cacheTau_ = Tr / T;
+        for (int s = 0; s < nc_; ++s) tauFactors(pure_[s], cacheTau_, &factors_[factorOffset_[s]]);
+        for (size_t d = 0; d < departures_.size(); ++d)
+            tauFactors(departures_[d], cacheTau_, &factors_[factorOffset_[nc_ + d]]);
+    }
+    using N = ad::Partial<1, 1>;
+    const Reduced<N> r(N(cacheTau_), N::variable(rho, 0) * cacheVr_, maxPower_);
+    N ar = 0.0;
+    for (int i = 0; i < nc_; ++i)
+        if (x[i] != 0) ad::addScaled(ar, x[i], termSumAtTau(pure_[i], &factors_[factorOffset_[i]], r));
+    for (const Pair& p : pairs_)
+        if (p.departure >= 0 && x[p.i] * x[p.j] != 0)
+            ad::addScaled(ar, x[p.i] * x[p.j] * p.F,
+                          termSumAtTau(departures_[p.departure], &factors_[factorOffset_[nc_ + p.departure]], r));
+    ar_rho = ar.g[0];
+    ar_rhorho = ar.h[0][0];
 }
 
 double MultiFluid::maxDensity(const double* x) const {

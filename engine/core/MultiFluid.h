@@ -31,7 +31,26 @@ public:
 
     template <class N>
     N alphar(const N& T, const N& rho, const N* x) const {
-        N Tr = 0.0, vr = 0.0;
+        N Tr, vr;
+        reducing(x, Tr, vr);
+        const Reduced<N> r(Tr / T, rho * vr, maxPower_);
+        N ar = 0.0;
+        for (int i = 0; i < nc_; ++i) ar += x[i] * termSum(pure_[i], r);
+        for (const Pair& p : pairs_)
+            if (p.departure >= 0) ar += (x[p.i] * x[p.j]) * (p.F * termSum(departures_[p.departure], r));
+        return ar;
+    }
+
+    // Density iterations: the tau factors of every term kept while T and x stay.
+    void densityDerivatives(double T, double rho, const double* x, double& ar_rho,
+                            double& ar_rhorho) const override;
+
+private:
+    // Reducing temperature and volume at x.
+    template <class N>
+    void reducing(const N* x, N& Tr, N& vr) const {
+        Tr = 0.0;
+        vr = 0.0;
         for (int i = 0; i < nc_; ++i) {
             const N xx = x[i] * x[i];
             ad::addScaled(Tr, tc_[i], xx);
@@ -44,15 +63,8 @@ public:
             ad::addScaled(Tr, p.cT, xij * sum / (p.bT2 * x[p.i] + x[p.j]));
             ad::addScaled(vr, p.cV, xij * sum / (p.bV2 * x[p.i] + x[p.j]));
         }
-        const Reduced<N> r(Tr / T, rho * vr, maxPower_);
-        N ar = 0.0;
-        for (int i = 0; i < nc_; ++i) ar += x[i] * termSum(pure_[i], r);
-        for (const Pair& p : pairs_)
-            if (p.departure >= 0) ar += (x[p.i] * x[p.j]) * (p.F * termSum(departures_[p.departure], r));
-        return ar;
     }
 
-private:
     struct Pair {
         int i, j;
         double cT, cV, bT2, bV2;  // 2 betaT gammaT sqrt(Tci Tcj), 2 betaV gammaV (..)^3/8, beta^2
@@ -67,6 +79,10 @@ private:
     std::vector<Pair> pairs_;
     std::vector<std::pair<int, int>> estimated_;
     std::vector<Ancillary> dl_;
+    // Tau factors of the pure and departure term sets (in that order) at cacheT_, cacheX_.
+    std::vector<int> factorOffset_;
+    mutable std::vector<double> factors_, cacheX_;
+    mutable double cacheT_ = -1, cacheVr_ = 0, cacheTau_ = 0;
 };
 
 }  // namespace tarnevo::engine

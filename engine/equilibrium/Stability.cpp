@@ -18,15 +18,55 @@ Trial runTrial(const System& sys, double T, double p, const std::vector<double>&
     const std::vector<double>& z = sys.z();
     int n = sys.size();
     std::vector<double> w(n, 0.0), delta(n, 0.0), prevDelta(n, 0.0);
-    LnPhi f;
-    double rho = 0;
+    LnPhi f, other;
+    double rho = 0, rl = 0, rv = 0;
+    Root side = Root::Stable;
+    int rechecks = 0;
+    // The root of lower Gibbs energy at w and its side, with ln phi in f; each root
+    // searched afresh or followed from the last one.
+    auto stableRoot = [&](bool freshL, bool freshV) {
+        const bool one = !freshL && !freshV && std::fabs(rl - rv) <= 1e-9 * rv;
+        rl = sys.density(T, p, w.data(), Root::Liquid, freshL ? 0 : rl);
+        rv = one ? rl : sys.density(T, p, w.data(), Root::Vapour, freshV ? 0 : rv);
+        sys.mixture().lnPhi(T, rv, w.data(), 0, f);
+        rho = rv;
+        side = Root::Vapour;
+        if (rl > rv * (1 + 1e-9)) {
+            sys.mixture().lnPhi(T, rl, w.data(), 0, other);
+            double gl = 0, gv = 0;
+            for (int i : idx) {
+                gl += w[i] * other.lnphi[i];
+                gv += w[i] * f.lnphi[i];
+            }
+            if (gl < gv) {
+                std::swap(f, other);
+                rho = rl;
+                side = Root::Liquid;
+            }
+        }
+    };
+    // A decision on a followed root stands only if that root is still the stable one.
+    auto rootChanged = [&]() {
+        if (rechecks++ >= 3) return false;
+        const double followed = rho;
+        // The followed root is one of the two; the other side is searched afresh.
+        (side == Root::Liquid ? rl : rv) = rho;
+        stableRoot(side != Root::Liquid, side == Root::Liquid);
+        return std::fabs(rho - followed) > 1e-9 * rho;
+    };
     const int maxIterations = 400;
     for (int it = 0; it < maxIterations; ++it) {
         double sumW = 0;
         for (int i : idx) sumW += std::exp(lnW[i]);
         for (int i : idx) w[i] = std::exp(lnW[i]) / sumW;
-        rho = sys.density(T, p, w.data(), Root::Stable, 0);
-        sys.mixture().lnPhi(T, rho, w.data(), 0, f);
+        // The stable root over the first iterations (the large steps), then the root
+        // found there followed from one iteration to the next.
+        if (it < 3 || side == Root::Stable) {
+            stableRoot(it == 0, it == 0);
+        } else {
+            rho = sys.density(T, p, w.data(), side, rho);
+            sys.mixture().lnPhi(T, rho, w.data(), 0, f);
+        }
         // Modified tangent-plane distance at the current W.
         double tm = 1, step = 0, dist = 0;
         for (int i : idx) {
@@ -41,8 +81,12 @@ Trial runTrial(const System& sys, double T, double p, const std::vector<double>&
             dist += (next - lz) * (next - lz);
         }
         if (tm < -1e-10) return Trial::Negative;
-        if (dist < 1e-8 || (dist < 1e-4 && step < 1e-10)) return Trial::Trivial;
-        if (step < 1e-20) return tm < -1e-10 ? Trial::Negative : Trial::Trivial;
+        if (dist < 1e-8) return Trial::Trivial;
+        if ((dist < 1e-4 && step < 1e-10) || step < 1e-12) {
+            if (rootChanged()) continue;
+            if (dist < 1e-4 && step < 1e-10) return Trial::Trivial;
+        }
+        if (step < 1e-20) return Trial::Trivial;
         if (step < 1e-12) {
             // Converged to a stationary point: unstable when 1 - sum W < 0.
             double sumNext = 0;

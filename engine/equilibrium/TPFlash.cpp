@@ -209,7 +209,7 @@ SplitResult splitPhases(const System& sys, double T, double p, std::vector<doubl
         // A phase composition without a density root: this start leads nowhere.
         if (e.code() != FlashErrorCode::Model) throw;
         SplitResult r;
-        r.outcome = SplitOutcome::NotConverged;
+        r.outcome = SplitOutcome::NoRoot;
         return r;
     }
 }
@@ -270,11 +270,12 @@ FlashState flashTP(const System& sys, double T, double p, TPHint* hint) {
         // lower the Gibbs energy is a saddle point, not the equilibrium.
         std::vector<double> wilson;
         sys.wilsonLnK(T, p, wilson);
-        int notConverged = 0, iterations = 0;
+        int notConverged = 0, noRoot = 0, iterations = 0;
         for (const std::vector<double>* start : {&stab.lnK, &wilson}) {
             SplitResult s = splitPhases(sys, T, p, *start);
             iterations += s.iterations;
             if (s.outcome == SplitOutcome::NotConverged) ++notConverged;
+            if (s.outcome == SplitOutcome::NoRoot) ++noRoot;
             if (s.outcome == SplitOutcome::TwoPhase && accept(s)) return twoPhaseState(s);
         }
         // Every trial phase with a negative distance (liquid-liquid splits hide behind
@@ -284,9 +285,11 @@ FlashState flashTP(const System& sys, double T, double p, TPHint* hint) {
             SplitResult s = splitPhases(sys, T, p, start, true);
             iterations += s.iterations;
             if (s.outcome == SplitOutcome::NotConverged) ++notConverged;
+            if (s.outcome == SplitOutcome::NoRoot) ++noRoot;
             if (s.outcome == SplitOutcome::TwoPhase && accept(s)) return twoPhaseState(s);
         }
-        if (notConverged == 2 + static_cast<int>(all.candidates.size()))
+        // Failing only for want of density roots of the other phase: one phase.
+        if (notConverged > 0 && notConverged + noRoot == 2 + static_cast<int>(all.candidates.size()))
             throw FlashError(FlashErrorCode::NotConverged, "phase split " + iterationsMessage(iterations));
     }
     if (hint) {

@@ -15,7 +15,8 @@ struct TPHint {
     double rhoL = 0, rhoV = 0;
 };
 
-enum class SplitOutcome { TwoPhase, OnePhase, NotConverged };
+// NoRoot: a phase composition on the way has no density root (that phase does not exist).
+enum class SplitOutcome { TwoPhase, OnePhase, NotConverged, NoRoot };
 
 struct SplitResult {
     SplitOutcome outcome = SplitOutcome::NotConverged;
