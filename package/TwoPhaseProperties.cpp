@@ -176,13 +176,10 @@ const VARIANT& TwoPhaseCalculation::Result(std::size_t k) {
                            : composition ? context_.matrixResult
                                          : context_.compoundResult;
     double* values = PrepareResult(result, count);
-    try {
+    {
+        const ArrayLock lock(result, std::adopt_lock);
         Values(id, values);
-    } catch (...) {
-        result.Unlock();
-        throw;
     }
-    result.Unlock();
     return result.Value();
 }
 

@@ -11,14 +11,13 @@
 #include <string>
 #include <vector>
 
+#include "com/OwnedHandles.h"
+
 using ::testing::HasSubstr;
 
 namespace {
 
-struct LibraryDeleter {
-    void operator()(HMODULE m) const { FreeLibrary(m); }
-};
-using Library = std::unique_ptr<std::remove_pointer_t<HMODULE>, LibraryDeleter>;
+using Library = tarnevo::UniqueModule;
 
 typedef long long Len;
 using SetupFn = void (*)(int*, char*, char*, char*, int*, char*, Len, Len, Len, Len);

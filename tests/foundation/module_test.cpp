@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "TARNEVO.h"
+#include "com/OwnedHandles.h"
 #include "tests/common/ClassActivation.h"
 #include "tests/common/TestPaths.h"
 #include "tests/foundation/ExpectedInterfaces.h"
@@ -21,10 +22,7 @@ using Microsoft::WRL::ComPtr;
 
 using tarnevo_test::ExpectedRow;
 
-struct LibraryDeleter {
-    void operator()(HMODULE module) const { FreeLibrary(module); }
-};
-using Library = std::unique_ptr<std::remove_pointer_t<HMODULE>, LibraryDeleter>;
+using Library = tarnevo::UniqueModule;
 
 class Server {
 public:

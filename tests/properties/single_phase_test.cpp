@@ -9,7 +9,7 @@
 #include "tools/host/VariantValues.h"
 
 using namespace tarnevo_test;
-using tarnevo::host::kECapeUnknownHR;
+using tarnevo::ECapeUnknownHR;
 using testing::ElementsAre;
 
 namespace {
@@ -168,7 +168,7 @@ TEST_F(SinglePhase, MaterialFailuresNameTheirCause) {
     EXPECT_EQ(ErrorDescription(package.Get()), L"Material has not been set");
 
     material = SetMaterial(package, kGas5, L"Vapor", 300.0, 5e6, kGas5Fractions);
-    material->FailCall(L"GetTPFraction", kECapeUnknownHR, L"no vapour here");
+    material->FailCall(L"GetTPFraction", ECapeUnknownHR, L"no vapour here");
     EXPECT_EQ(Calc({L"density"}), kUnknownHR);
     EXPECT_EQ(ErrorDescription(package.Get()),
               L"Failed to obtain Vapor composition, T & P from material object: no vapour here");
@@ -180,7 +180,7 @@ TEST_F(SinglePhase, MaterialFailuresNameTheirCause) {
               L"Invalid values for composition from material object: invalid number of values");
 
     material->PutPhaseState(L"Vapor", 300.0, 5e6, kGas5Fractions);
-    material->FailCall(L"SetSinglePhaseProp", kECapeUnknownHR, L"read only", L"entropy");
+    material->FailCall(L"SetSinglePhaseProp", ECapeUnknownHR, L"read only", L"entropy");
     EXPECT_EQ(Calc({L"density", L"entropy", L"enthalpy"}), kUnknownHR);
     EXPECT_EQ(ErrorDescription(package.Get()), L"Failed to set entropy: read only");
     EXPECT_EQ(Written(material, L"density", L"Vapor", L"mole").size(), 1u);

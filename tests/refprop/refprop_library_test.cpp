@@ -141,7 +141,7 @@ TEST_F(RefpropLibraryTest, CopiesOfEndedProcessesAreRemovedThoseOfLiveOnesKept) 
     STARTUPINFOW startup = {sizeof startup};
     PROCESS_INFORMATION process = {};
     ASSERT_TRUE(CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process));
-    UniqueFileHandle holder(process.hProcess), holderThread(process.hThread);
+    UniqueHandle holder(process.hProcess), holderThread(process.hThread);
     // Its own load sweeps the two left-overs away first.
     std::vector<std::wstring> held;
     auto holderReady = [&] {
