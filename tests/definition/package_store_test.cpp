@@ -245,9 +245,10 @@ TEST_F(PackageStore, MissingSystemFoldersAreReported) {
     SetStoreRoots(StoreRoots{Fixed(appData), Fixed(programFiles), FolderSource()});
     const bool found = Initialize(message);
     SetEnvironmentVariableW(L"TMP", hadTemp ? oldTemp : nullptr);
-    if (!found)
+    if (!found) {
         EXPECT_EQ(message, L"Failed to get location of temporary folder: " + tarnevo::GetSystemErrorText(ERROR_FILENAME_EXCED_RANGE) +
                                L" (TMP is 499 characters long: " + longTemp + L")");
+    }
 
     // Without a program-files folder the default location is skipped and the user asked.
     const std::wstring chosen = MakeRefpropFolder(L"Asked");

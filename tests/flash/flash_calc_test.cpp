@@ -170,7 +170,9 @@ TEST_F(CalcEquilibriumTest, EveryBasisOnAMaterialThatGivesTAndPOnlyWithTheCompos
         material->PutOverall(L"enthalpy", L"mass", {state.h / kgPerMole});
         material->PutOverall(L"entropy", L"mass", {state.s / kgPerMole});
         ASSERT_EQ(Flash(package_, material, specification, value ? p_ : t_), S_OK) << Narrow(ErrorDescription(package_));
-        if (value) EXPECT_NEAR(PhaseValues(material, L"phaseFraction", L"Vapor", L"mole").at(0), state.q, 1e-6);
+        if (value) {
+            EXPECT_NEAR(PhaseValues(material, L"phaseFraction", L"Vapor", L"mole").at(0), state.q, 1e-6);
+        }
     }
 }
 

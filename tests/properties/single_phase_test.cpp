@@ -18,8 +18,6 @@ constexpr HRESULT kUnknownHR = static_cast<HRESULT>(0x80040501L);
 const _bstr_t kVapor(L"Vapor");
 const _bstr_t kLiquid(L"Liquid");
 
-double Relative(double a, double b) { return std::fabs(a - b) / std::max(std::fabs(b), 1e-300); }
-
 class SinglePhase : public testing::Test {
 protected:
     void SetUp() override {

@@ -138,7 +138,8 @@ TEST_F(RefpropLibraryTest, CopiesOfEndedProcessesAreRemovedThoseOfLiveOnesKept) 
     for (const std::wstring& file : {orphan + L".DLL", unheld + L".DLL", unheld + L".LOCK"}) WriteFileBytes(file, "MZ");
     std::wstring command = L"\"" + WindowsPath(TARNEVO_TEST_COPY_HOLDER) + L"\" \"" + store.RefpropFolder() + L"\" " +
                            store.TemporaryFolder();
-    STARTUPINFOW startup = {sizeof startup};
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
     PROCESS_INFORMATION process = {};
     ASSERT_TRUE(CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process));
     UniqueHandle holder(process.hProcess), holderThread(process.hThread);

@@ -22,7 +22,8 @@ ResourceSample SampleResources() {
         events.emplace_back(CreateEventW(nullptr, FALSE, FALSE, nullptr));
         sample.handleMark = std::max(sample.handleMark, reinterpret_cast<UINT_PTR>(events.back().get()));
     }
-    PROCESS_MEMORY_COUNTERS counters{sizeof counters};
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof counters;
     if (GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters)) sample.workingSet = counters.WorkingSetSize;
     return sample;
 }
