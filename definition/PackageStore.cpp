@@ -11,7 +11,7 @@
 #include "definition/AnsiText.h"
 #include "definition/FileAccess.h"
 #include "definition/KeyValueReader.h"
-#include "errors/ErrorTexts.h"
+#include "capeobject/ErrorTexts.h"
 
 namespace tarnevo {
 

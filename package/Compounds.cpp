@@ -3,7 +3,7 @@
 
 #include <cmath>
 
-#include "module/ModuleState.h"
+#include "com/ModuleState.h"
 #include "package/CompoundConstants.h"
 #include "package/CompoundListResolver.h"
 #include "package/TDependentProperties.h"

@@ -1,7 +1,7 @@
 #include "package/FlashSpecification.h"
 
 #include "automation/VariantArray.h"
-#include "errors/CapeOpenBaseObject.h"
+#include "capeobject/CapeOpenBaseObject.h"
 
 namespace tarnevo {
 namespace {

@@ -4,8 +4,8 @@
 #include <cmath>
 
 #include "automation/VariantArray.h"
-#include "errors/CapeFailure.h"
-#include "errors/CapeOpenBaseObject.h"
+#include "capeobject/CapeFailure.h"
+#include "capeobject/CapeOpenBaseObject.h"
 #include "package/Fugacity.h"
 #include "package/MaterialPhaseAccess.h"
 #include "package/PerturbationDerivatives.h"

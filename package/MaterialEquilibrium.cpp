@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <string>
 
-#include "errors/CapeFailure.h"
-#include "errors/CapeOpenBaseObject.h"
-#include "errors/ErrorTexts.h"
+#include "capeobject/CapeFailure.h"
+#include "capeobject/CapeOpenBaseObject.h"
+#include "capeobject/ErrorTexts.h"
 #include "package/FlashExecution.h"
 #include "package/FlashSpecification.h"
 #include "package/names/PropertyNameTables.h"

@@ -2,9 +2,9 @@
 
 #include <cwchar>
 
-#include "errors/CapeFailure.h"
-#include "errors/CapeOpenBaseObject.h"
-#include "errors/ErrorTexts.h"
+#include "capeobject/CapeFailure.h"
+#include "capeobject/CapeOpenBaseObject.h"
+#include "capeobject/ErrorTexts.h"
 
 namespace tarnevo {
 

@@ -4,8 +4,8 @@
 #include <cwchar>
 #include <string>
 
-#include "errors/CapeFailure.h"
-#include "errors/ErrorTexts.h"
+#include "capeobject/CapeFailure.h"
+#include "capeobject/ErrorTexts.h"
 #include "package/MaterialPhaseAccess.h"
 #include "package/PerturbationDerivatives.h"
 #include "package/names/PropertyNameTables.h"

@@ -3,8 +3,8 @@
 #include <cmath>
 #include <string>
 
-#include "errors/CapeFailure.h"
-#include "errors/ErrorTexts.h"
+#include "capeobject/CapeFailure.h"
+#include "capeobject/ErrorTexts.h"
 #include "package/Fugacity.h"
 #include "package/MaterialPhaseAccess.h"
 #include "package/PerturbationDerivatives.h"

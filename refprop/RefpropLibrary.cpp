@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "com/OwnedHandles.h"
-#include "errors/CapeFailure.h"
-#include "errors/ErrorTexts.h"
+#include "capeobject/CapeFailure.h"
+#include "capeobject/ErrorTexts.h"
 
 namespace tarnevo {
 namespace {

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "errors/CapeFailure.h"
-#include "errors/CapeOpenBaseObject.h"
+#include "capeobject/CapeFailure.h"
+#include "capeobject/CapeOpenBaseObject.h"
 #include "package/FlashExecution.h"
 #include "package/MaterialPhaseAccess.h"
 #include "package/names/PropertyNameTables.h"

@@ -1,7 +1,7 @@
 #include "version10/MaterialObject10.h"
 
-#include "errors/CapeFailure.h"
-#include "errors/ErrorTexts.h"
+#include "capeobject/CapeFailure.h"
+#include "capeobject/ErrorTexts.h"
 #include "package/CompoundListResolver.h"
 #include "package/MaterialPhaseAccess.h"
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "errors/CapeFailure.h"
-#include "errors/CapeOpenBaseObject.h"
+#include "capeobject/CapeFailure.h"
+#include "capeobject/CapeOpenBaseObject.h"
 #include "package/MaterialPhaseAccess.h"
 #include "package/SinglePhaseProperties.h"
 #include "package/TDependentProperties.h"

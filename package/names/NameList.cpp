@@ -1,7 +1,7 @@
 #include "package/names/NameList.h"
 
 #include "com/OwnedHandles.h"
-#include "errors/CapeFailure.h"
+#include "capeobject/CapeFailure.h"
 
 #include <memory>
 #include <utility>

@@ -12,7 +12,7 @@
 #include <map>
 
 #include "com/CapeHResults.h"
-#include "errors/CapeFailure.h"
+#include "capeobject/CapeFailure.h"
 #include "refprop/FluidSetup.h"
 #include "refprop/RefpropLibrary.h"
 #include "tests/compounds/CompoundsFixture.h"

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "com/CapeHResults.h"
-#include "errors/ErrorTexts.h"
+#include "capeobject/ErrorTexts.h"
 #include "tests/compounds/CompoundsFixture.h"
 #include "tools/host/HostMaterial.h"
 #include "tools/host/HostSimulationContext.h"

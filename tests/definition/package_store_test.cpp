@@ -11,7 +11,7 @@
 #include "definition/KeyValueReader.h"
 #include "definition/PackageStore.h"
 #include "definition/StoreLock.h"
-#include "errors/ErrorTexts.h"
+#include "capeobject/ErrorTexts.h"
 
 using namespace tarnevo;
 using tarnevo_test::TestFolder;

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "com/CapeHResults.h"
-#include "errors/ErrorTexts.h"
+#include "capeobject/ErrorTexts.h"
 #include "tests/common/FakeCapeHost.h"
 
 namespace {

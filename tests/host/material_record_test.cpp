@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "HostTestSupport.h"
-#include "errors/ErrorTexts.h"
+#include "capeobject/ErrorTexts.h"
 #include "tools/host/HostMaterial.h"
 #include "tools/host/VariantValues.h"
 

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "HostTestSupport.h"
-#include "errors/ErrorTexts.h"
+#include "capeobject/ErrorTexts.h"
 #include "tools/host/HostMaterial.h"
 #include "tools/host/HostSimulationContext.h"
 #include "tools/host/VariantValues.h"

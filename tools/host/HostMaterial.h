@@ -34,7 +34,7 @@
 
 #include "TARNEVO.h"
 #include "com/CapeHResults.h"
-#include "module/ComObject.h"
+#include "com/ComObject.h"
 #include "tools/host/MaterialStore.h"
 #include "tools/host/RecordingHostObject.h"
 

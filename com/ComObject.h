@@ -15,7 +15,7 @@
 // Classes derived from CCapeOpenBaseObject add TARNEVO_CAPE_OPEN_BASE_INTERFACES() to the map.
 // CThing itself stays abstract (no IUnknown): instances are ComObject<CThing> (stand-alone)
 // or AggregatedObject<CThing>, made by CreateComInstance<CThing> or MakeComObject<CThing>.
-// A creatable class goes into the object map (module/ObjectMap.cpp) with
+// A creatable class goes into the object map (server/ObjectMap.cpp) with
 // &tarnevo::CreateClassObject<CThing> as its class-object creator.
 #pragma once
 
@@ -26,8 +26,8 @@
 #include <new>
 #include <utility>
 
-#include "module/DispatchImpl.h"
-#include "module/ModuleLock.h"
+#include "com/DispatchImpl.h"
+#include "com/ModuleLock.h"
 
 namespace tarnevo {
 

@@ -1,11 +1,11 @@
-#include "module/Registration.h"
+#include "server/Registration.h"
 
 #include <new>
 
 #include "TARNEVO.h"
-#include "errors/CapeFailure.h"
-#include "module/ObjectMap.h"
-#include "module/RegistryKey.h"
+#include "capeobject/CapeFailure.h"
+#include "server/ObjectMap.h"
+#include "server/RegistryKey.h"
 
 namespace tarnevo {
 namespace {

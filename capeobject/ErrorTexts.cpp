@@ -1,4 +1,4 @@
-#include "errors/ErrorTexts.h"
+#include "capeobject/ErrorTexts.h"
 
 #include <comdef.h>
 #include <wrl/client.h>

@@ -6,12 +6,12 @@
 
 #include <mutex>
 
-#include "errors/StoreInitializer.h"
-#include "module/ComObject.h"
-#include "module/ModuleLock.h"
-#include "module/ModuleState.h"
-#include "module/ObjectMap.h"
-#include "module/Registration.h"
+#include "capeobject/StoreInitializer.h"
+#include "com/ComObject.h"
+#include "com/ModuleLock.h"
+#include "com/ModuleState.h"
+#include "server/ObjectMap.h"
+#include "server/Registration.h"
 
 namespace {
 
