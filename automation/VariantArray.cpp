@@ -5,7 +5,7 @@
 #include <memory>
 #include <utility>
 
-#include "errors/CapeFailure.h"
+#include "capeobject/CapeFailure.h"
 
 namespace tarnevo {
 namespace {

@@ -6,6 +6,7 @@
 #include <oaidl.h>
 #include <ocidl.h>
 
+#include <mutex>
 #include <string>
 
 namespace tarnevo {
@@ -69,6 +70,22 @@ private:
     LONG lowerBound_ = 0;
     LONG count_ = 0;
     bool locked_ = false;
+};
+
+// Element access for a scope: locks `array` and unlocks it at the end of the scope, also
+// when an exception leaves it. With std::adopt_lock it only unlocks an array locked before.
+//   ArrayLock lock(list);
+//   const BSTR* names = list.Elements<BSTR>();
+class ArrayLock {
+public:
+    explicit ArrayLock(VariantArray& array) : array_(array) { array_.Lock(); }
+    ArrayLock(VariantArray& array, std::adopt_lock_t) noexcept : array_(array) {}
+    ~ArrayLock() { array_.Unlock(); }
+    ArrayLock(const ArrayLock&) = delete;
+    ArrayLock& operator=(const ArrayLock&) = delete;
+
+private:
+    VariantArray& array_;
 };
 
 // Sizes a per-compound result array for `n` values: reused unchanged when it already holds

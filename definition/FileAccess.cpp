@@ -5,16 +5,10 @@
 #include <cerrno>
 #include <cwctype>
 
+#include "com/OwnedHandles.h"
 #include "definition/AnsiText.h"
 
 namespace tarnevo {
-
-namespace {
-struct FindCloser {
-    void operator()(HANDLE handle) const noexcept { FindClose(handle); }
-};
-using UniqueFind = std::unique_ptr<void, FindCloser>;
-}  // namespace
 
 UniqueFile OpenFile(const std::wstring& path, const wchar_t* mode, int& errorNumber) {
     errorNumber = 0;

@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "com/OwnedHandles.h"
 #include "definition/AnsiText.h"
 #include "definition/FileAccess.h"
 #include "definition/FluidFileReader.h"
@@ -12,11 +13,6 @@
 namespace tarnevo {
 
 namespace {
-
-struct FindCloser {
-    void operator()(HANDLE handle) const noexcept { FindClose(handle); }
-};
-using UniqueFind = std::unique_ptr<void, FindCloser>;
 
 bool HasFluidExtension(const std::wstring& name) {
     // The search also matches longer extensions through short names; keep only ".fld".

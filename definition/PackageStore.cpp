@@ -8,10 +8,11 @@
 #include <new>
 #include <vector>
 
+#include "com/OwnedHandles.h"
 #include "definition/AnsiText.h"
 #include "definition/FileAccess.h"
 #include "definition/KeyValueReader.h"
-#include "errors/ErrorTexts.h"
+#include "capeobject/ErrorTexts.h"
 
 namespace tarnevo {
 
@@ -33,14 +34,10 @@ StorePaths& Store() {
     return paths;
 }
 
-struct CoTaskMemDeleter {
-    void operator()(wchar_t* text) const noexcept { CoTaskMemFree(text); }
-};
-
 bool GetKnownFolder(REFKNOWNFOLDERID id, std::wstring& folder) {
     wchar_t* raw = nullptr;
     const HRESULT hr = SHGetKnownFolderPath(id, KF_FLAG_CREATE, nullptr, &raw);
-    std::unique_ptr<wchar_t, CoTaskMemDeleter> owner(raw);
+    UniqueTaskMem<wchar_t> owner(raw);
     if (FAILED(hr) || !raw) return false;
     folder.assign(raw);
     return !folder.empty();

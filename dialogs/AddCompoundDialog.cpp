@@ -8,6 +8,7 @@
 #include <cwchar>
 #include <memory>
 
+#include "com/OwnedHandles.h"
 #include "definition/AnsiText.h"
 #include "definition/FluidCatalogue.h"
 #include "definition/PackageStore.h"
@@ -22,10 +23,6 @@ constexpr int kColumnCount = 7;
 constexpr int kMolarMassColumn = 2;
 constexpr int kBoilingPointColumn = 3;
 
-struct ItemIdListFree {
-    void operator()(ITEMIDLIST* list) const noexcept { CoTaskMemFree(list); }
-};
-
 int CALLBACK SelectInitialFolder(HWND window, UINT message, LPARAM, LPARAM folder) {
     if (message == BFFM_INITIALIZED) SendMessageW(window, BFFM_SETSELECTIONW, TRUE, folder);
     return 0;
@@ -39,7 +36,7 @@ bool BrowseForFolder(HWND owner, const std::wstring& title, std::wstring& folder
     browse.ulFlags = BIF_RETURNONLYFSDIRS;
     browse.lpfn = &SelectInitialFolder;
     browse.lParam = reinterpret_cast<LPARAM>(folder.c_str());
-    std::unique_ptr<ITEMIDLIST, ItemIdListFree> chosen(SHBrowseForFolderW(&browse));
+    UniqueTaskMem<ITEMIDLIST> chosen(SHBrowseForFolderW(&browse));
     wchar_t path[MAX_PATH] = {};
     if (!chosen || !SHGetPathFromIDListW(chosen.get(), path)) return false;
     folder = path;

@@ -5,15 +5,15 @@
 #include <cerrno>
 #include <utility>
 
+#include "capeobject/ErrorTexts.h"
+#include "com/ModuleState.h"
 #include "definition/AnsiText.h"
 #include "definition/FileAccess.h"
 #include "definition/PackageStore.h"
 #include "dialogs/DialogResources.h"
 #include "dialogs/DialogWindow.h"
 #include "dialogs/Dialogs.h"
-#include "errors/ErrorTexts.h"
 #include "manager/PackageList.h"
-#include "module/ModuleState.h"
 
 namespace tarnevo {
 namespace {

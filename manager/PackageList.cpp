@@ -2,14 +2,11 @@
 
 #include <memory>
 
+#include "com/OwnedHandles.h"
 #include "definition/PackageStore.h"
 
 namespace tarnevo {
 namespace {
-
-struct FindCloser {
-    void operator()(HANDLE find) const noexcept { FindClose(find); }
-};
 
 }  // namespace
 
@@ -19,7 +16,7 @@ std::vector<std::wstring> BuildPackageList() {
     WIN32_FIND_DATAW data;
     HANDLE first = FindFirstFileW(PackageSearchPattern().c_str(), &data);
     if (first == INVALID_HANDLE_VALUE) return names;
-    std::unique_ptr<void, FindCloser> find(first);
+    UniqueFind find(first);
     do {
         if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;  // not a package file
         std::wstring name = data.cFileName;

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "TARNEVO.h"
-#include "errors/CapeOpenBaseObject.h"
+#include "capeobject/CapeOpenBaseObject.h"
 
 namespace tarnevo {
 

@@ -3,7 +3,7 @@
 
 #include <cmath>
 
-#include "module/ModuleState.h"
+#include "com/ModuleState.h"
 #include "package/CompoundConstants.h"
 #include "package/CompoundListResolver.h"
 #include "package/TDependentProperties.h"
@@ -149,7 +149,7 @@ bool CPropertyPackage::CompoundConstantArray(const VARIANT& props, const VARIANT
     result.Create(ResultSize(resolvedProperties.size(), nCompounds), VT_VARIANT);
     bool missing = false;
     if (result.Count() > 0) {
-        result.Lock();
+        const ArrayLock lock(result);
         VARIANT* elements = result.Elements<VARIANT>();
         for (size_t k = 0; k < resolvedProperties.size(); ++k) {
             for (size_t i = 0; i < nCompounds; ++i) {
@@ -158,7 +158,6 @@ bool CPropertyPackage::CompoundConstantArray(const VARIANT& props, const VARIANT
                     missing = true;
             }
         }
-        result.Unlock();
     }
     return missing;
 }
@@ -219,15 +218,16 @@ HRESULT CPropertyPackage::DependentProperties(const VARIANT& props, double condi
                                                 : L"Invalid or unsupported temperature dependent property ",
                               resolvedProperties)) {
         result.Create(ResultSize(resolvedProperties.size(), resolvedCompounds.size()), VT_R8);
-        result.Lock();
         TDependentWorkspace workspace{refprop, contextDiagnostics.Get(), composition, liquidComposition,
                                       vaporComposition, fugacityCoefficients};
-        const TDependentCounts counts =
-            pressureDependent ? EvaluatePDependentProperties(workspace, compounds, condition, resolvedCompounds,
-                                                             resolvedProperties, result.Elements<double>())
-                              : EvaluateTDependentProperties(workspace, condition, resolvedCompounds,
-                                                             resolvedProperties, result.Elements<double>());
-        result.Unlock();
+        const TDependentCounts counts = [&] {
+            const ArrayLock lock(result);
+            return pressureDependent
+                       ? EvaluatePDependentProperties(workspace, compounds, condition, resolvedCompounds,
+                                                      resolvedProperties, result.Elements<double>())
+                       : EvaluateTDependentProperties(workspace, condition, resolvedCompounds, resolvedProperties,
+                                                      result.Elements<double>());
+        }();
         if (counts.valued == 0) throw CapeFailure(L"No data");
         missing = counts.missing > 0;
     }

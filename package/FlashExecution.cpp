@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "errors/CapeFailure.h"
+#include "capeobject/CapeFailure.h"
 #include "package/FlashSpecification.h"
 
 namespace tarnevo {

@@ -1,7 +1,7 @@
 #include "package/FlashSpecification.h"
 
 #include "automation/VariantArray.h"
-#include "errors/CapeOpenBaseObject.h"
+#include "capeobject/CapeOpenBaseObject.h"
 
 namespace tarnevo {
 namespace {
@@ -87,10 +87,8 @@ ReadOutcome ReadSpecification(const VARIANT& specification, bool (&flags)[kFlagC
     std::wstring reason;
     if (!list.Validate(VT_BSTR, reason)) return Fail(reason);
     if (list.Count() != 3 && list.Count() != 4) return Fail(L"each specification must have 3 or 4 string values");
-    list.Lock();
-    ReadOutcome outcome = ReadSpecificationElements(list.Elements<BSTR>(), list.Count(), flags, bases);
-    list.Unlock();
-    return outcome;
+    const ArrayLock lock(list);
+    return ReadSpecificationElements(list.Elements<BSTR>(), list.Count(), flags, bases);
 }
 
 FlashType TypeOfFlags(const bool (&flags)[kFlagCount]) {

@@ -4,8 +4,8 @@
 #include <cmath>
 
 #include "automation/VariantArray.h"
-#include "errors/CapeFailure.h"
-#include "errors/CapeOpenBaseObject.h"
+#include "capeobject/CapeFailure.h"
+#include "capeobject/CapeOpenBaseObject.h"
 #include "package/Fugacity.h"
 #include "package/MaterialPhaseAccess.h"
 #include "package/PerturbationDerivatives.h"
@@ -23,9 +23,8 @@ void Return(VARIANT* out, const std::vector<double>& values) {
     VariantArray result;
     result.Create(static_cast<LONG>(values.size()), VT_R8);
     if (!values.empty()) {
-        result.Lock();
+        const ArrayLock lock(result);
         std::copy(values.begin(), values.end(), result.Elements<double>());
-        result.Unlock();
     }
     VariantClear(out);
     result.Detach(out);
@@ -47,9 +46,8 @@ void CalculateLnPhi(RefpropBinding& refprop, ICapeDiagnostic* diagnostics, const
         throw CapeFailure(L"Invalid values for composition: invalid number of values");
     std::vector<double> n(nc);
     if (nc > 0) {
-        numbers.Lock();
+        const ArrayLock lock(numbers);
         std::copy(numbers.Elements<double>(), numbers.Elements<double>() + nc, n.begin());
-        numbers.Unlock();
     }
     if (!std::all_of(n.begin(), n.end(), [](double v) { return std::isfinite(v) && v >= 0; }))
         throw CapeFailure(L"Invalid values for composition: mole numbers must be finite and not negative");

@@ -3,7 +3,7 @@
 
 #include <comdef.h>
 
-#include "errors/ErrorTexts.h"
+#include "capeobject/ErrorTexts.h"
 #include "package/CompoundListResolver.h"
 
 namespace tarnevo {

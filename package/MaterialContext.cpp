@@ -1,7 +1,7 @@
 // ICapeThermoMaterialContext of CPropertyPackage.
 #include "package/PropertyPackage.h"
 
-#include "errors/ErrorTexts.h"
+#include "capeobject/ErrorTexts.h"
 
 namespace tarnevo {
 namespace {

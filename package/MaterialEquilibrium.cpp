@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <string>
 
-#include "errors/CapeFailure.h"
-#include "errors/CapeOpenBaseObject.h"
-#include "errors/ErrorTexts.h"
+#include "capeobject/CapeFailure.h"
+#include "capeobject/CapeOpenBaseObject.h"
+#include "capeobject/ErrorTexts.h"
 #include "package/FlashExecution.h"
 #include "package/FlashSpecification.h"
 #include "package/names/PropertyNameTables.h"
@@ -75,7 +75,7 @@ private:
             throw CapeFailure(L"Invalid list of present phases from material object: " + reason);
         if (labels.Count() == 0) throw CapeFailure(L"Cannot perform flash with zero phases");
         bool vapor = false, liquid = false;
-        labels.Lock();
+        const ArrayLock lock(labels);
         const BSTR* elements = labels.Elements<BSTR>();
         for (LONG i = 0; i < labels.Count(); ++i) {
             const BSTR label = elements[i];
@@ -87,7 +87,6 @@ private:
                 throw CapeFailure(L"Unknown phase \"" + (label ? BstrToString(label) : std::wstring(L"NULL")) +
                                   L"\" returned in list of present phases of material object");
         }
-        labels.Unlock();
         if (vapor && liquid) return FlashRoute::TwoPhase;
         return vapor ? FlashRoute::Vapor : FlashRoute::Liquid;
     }
@@ -112,10 +111,9 @@ private:
         if (static_cast<std::size_t>(fractions.Count()) != c_.map.size())
             throw CapeFailure(L"Invalid values for overall composition from material object: invalid number of values");
         if (c_.map.empty()) return;
-        fractions.Lock();
+        const ArrayLock lock(fractions);
         const double* elements = fractions.Elements<double>();
         for (std::size_t i = 0; i < c_.map.size(); ++i) c_.z[static_cast<std::size_t>(c_.map[i])] = elements[i];
-        fractions.Unlock();
     }
 
     void ReadSpecifiedValues() {
@@ -188,9 +186,10 @@ private:
 
     const VARIANT& ScalarValue(double value) {
         SizeCompoundResult(c_.scalarResult, 1);
-        c_.scalarResult.Lock();
-        c_.scalarResult.Elements<double>()[0] = value;
-        c_.scalarResult.Unlock();
+        {
+            const ArrayLock lock(c_.scalarResult);
+            c_.scalarResult.Elements<double>()[0] = value;
+        }
         return c_.scalarResult.Value();
     }
 
@@ -199,11 +198,12 @@ private:
         const LONG count = static_cast<LONG>(c_.map.size());
         SizeCompoundResult(c_.compoundResult, count);
         if (count == 0) return c_.compoundResult.Value();
-        c_.compoundResult.Lock();
-        double* elements = c_.compoundResult.Elements<double>();
-        for (std::size_t i = 0; i < c_.map.size(); ++i)
-            elements[i] = packageFractions[static_cast<std::size_t>(c_.map[i])];
-        c_.compoundResult.Unlock();
+        {
+            const ArrayLock lock(c_.compoundResult);
+            double* elements = c_.compoundResult.Elements<double>();
+            for (std::size_t i = 0; i < c_.map.size(); ++i)
+                elements[i] = packageFractions[static_cast<std::size_t>(c_.map[i])];
+        }
         return c_.compoundResult.Value();
     }
 

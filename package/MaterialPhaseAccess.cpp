@@ -2,9 +2,9 @@
 
 #include <cwchar>
 
-#include "errors/CapeFailure.h"
-#include "errors/CapeOpenBaseObject.h"
-#include "errors/ErrorTexts.h"
+#include "capeobject/CapeFailure.h"
+#include "capeobject/CapeOpenBaseObject.h"
+#include "capeobject/ErrorTexts.h"
 
 namespace tarnevo {
 
@@ -22,10 +22,9 @@ void ReadPhaseState(ICapeThermoMaterial* material, BSTR phaseLabel, const std::w
     if (static_cast<std::size_t>(composition.Count()) != count) throw CapeFailure(countMessage);
     fractions.resize(count);
     if (count == 0) return;
-    composition.Lock();
+    const ArrayLock lock(composition);
     const double* values = composition.Elements<double>();
     fractions.assign(values, values + count);
-    composition.Unlock();
 }
 
 double* PrepareResult(VariantArray& result, std::size_t count) {

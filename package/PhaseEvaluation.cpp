@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "errors/CapeFailure.h"
+#include "capeobject/CapeFailure.h"
 
 namespace tarnevo {
 namespace {

@@ -20,7 +20,7 @@
 #include "automation/VariantArray.h"
 #include "definition/CompoundRecord.h"
 #include "definition/PackageDefinition.h"
-#include "errors/CapeOpenBaseObject.h"
+#include "capeobject/CapeOpenBaseObject.h"
 #include "package/names/NameMap.h"
 #include "refprop/RefpropBinding.h"
 

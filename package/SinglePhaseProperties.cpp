@@ -4,8 +4,8 @@
 #include <cwchar>
 #include <string>
 
-#include "errors/CapeFailure.h"
-#include "errors/ErrorTexts.h"
+#include "capeobject/CapeFailure.h"
+#include "capeobject/ErrorTexts.h"
 #include "package/MaterialPhaseAccess.h"
 #include "package/PerturbationDerivatives.h"
 #include "package/names/PropertyNameTables.h"
@@ -120,15 +120,12 @@ const VARIANT& SinglePhaseCalculation::Result(std::size_t k) {
                            : perCompound || composition     ? context_.compoundResult
                                                             : context_.scalarResult;
     double* values = PrepareResult(result, count);
-    try {
+    {
+        const ArrayLock lock(result, std::adopt_lock);
         if (id == kMolecularWeightId) values[0] = MolecularWeight();
         else if (FormOf(id) == kValue) BaseValue(base, points_.base, context_.materialMap, values);
         else FormDerivative(base, FormOf(id), points_, context_.materialMap, values);
-    } catch (...) {
-        result.Unlock();
-        throw;
     }
-    result.Unlock();
     return result.Value();
 }
 

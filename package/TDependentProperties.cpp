@@ -4,8 +4,8 @@
 #include <cmath>
 #include <optional>
 
-#include "errors/CapeFailure.h"
-#include "module/ModuleState.h"
+#include "capeobject/CapeFailure.h"
+#include "com/ModuleState.h"
 #include "package/names/PropertyIds.h"
 
 namespace tarnevo {

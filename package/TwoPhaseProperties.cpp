@@ -3,8 +3,8 @@
 #include <cmath>
 #include <string>
 
-#include "errors/CapeFailure.h"
-#include "errors/ErrorTexts.h"
+#include "capeobject/CapeFailure.h"
+#include "capeobject/ErrorTexts.h"
 #include "package/Fugacity.h"
 #include "package/MaterialPhaseAccess.h"
 #include "package/PerturbationDerivatives.h"
@@ -176,13 +176,10 @@ const VARIANT& TwoPhaseCalculation::Result(std::size_t k) {
                            : composition ? context_.matrixResult
                                          : context_.compoundResult;
     double* values = PrepareResult(result, count);
-    try {
+    {
+        const ArrayLock lock(result, std::adopt_lock);
         Values(id, values);
-    } catch (...) {
-        result.Unlock();
-        throw;
     }
-    result.Unlock();
     return result.Value();
 }
 

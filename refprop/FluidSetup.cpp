@@ -1,7 +1,7 @@
 #include "refprop/FluidSetup.h"
 
 #include "definition/AnsiText.h"
-#include "errors/CapeFailure.h"
+#include "capeobject/CapeFailure.h"
 
 namespace tarnevo {
 namespace {

@@ -14,23 +14,10 @@
 #include <type_traits>
 
 #include "TARNEVO.h"
+#include "com/OwnedHandles.h"
 #include "refprop/RefpropRoutines.h"
 
 namespace tarnevo {
-
-struct ModuleFreer {
-    void operator()(HMODULE module) const noexcept {
-        if (module) FreeLibrary(module);
-    }
-};
-using UniqueModule = std::unique_ptr<std::remove_pointer_t<HMODULE>, ModuleFreer>;
-
-struct FileHandleCloser {
-    void operator()(HANDLE handle) const noexcept {
-        if (handle && handle != INVALID_HANDLE_VALUE) CloseHandle(handle);
-    }
-};
-using UniqueFileHandle = std::unique_ptr<void, FileHandleCloser>;
 
 constexpr int kHerrLength = 255;
 constexpr int kHfilesLength = 10000;
@@ -42,7 +29,7 @@ constexpr double kUnsetValue = -DBL_MAX;
 struct RefpropBinding {
     bool libraryReady = false;
     std::wstring privateCopyPath;   // empty when there is no private copy
-    UniqueFileHandle privateCopyLock;  // held open while the copy is ours (see RefpropLibrary.h)
+    UniqueHandle privateCopyLock;  // held open while the copy is ours (see RefpropLibrary.h)
     UniqueModule refpropModule;     // the loaded private copy
     char herr[kHerrLength + 1] = {};
     RefpropRoutineTable routines;

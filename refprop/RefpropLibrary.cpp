@@ -7,8 +7,9 @@
 #include <memory>
 #include <vector>
 
-#include "errors/CapeFailure.h"
-#include "errors/ErrorTexts.h"
+#include "com/OwnedHandles.h"
+#include "capeobject/CapeFailure.h"
+#include "capeobject/ErrorTexts.h"
 
 namespace tarnevo {
 namespace {
@@ -17,19 +18,9 @@ constexpr size_t kPathBufferLength = 520;
 constexpr int kDeleteAttempts = 10;
 constexpr DWORD kDeletePauseMs = 100;
 
-struct TaskMemFreer {
-    void operator()(wchar_t* text) const noexcept { CoTaskMemFree(text); }
-};
-
-struct FindCloser {
-    void operator()(HANDLE find) const noexcept {
-        if (find != INVALID_HANDLE_VALUE) FindClose(find);
-    }
-};
-
 bool Exists(const std::wstring& path) {
     WIN32_FIND_DATAW data;
-    std::unique_ptr<void, FindCloser> find(FindFirstFileW(path.c_str(), &data));
+    UniqueFind find(FindFirstFileW(path.c_str(), &data));
     return find.get() != INVALID_HANDLE_VALUE;
 }
 
@@ -64,7 +55,7 @@ std::wstring NewPrivateCopyPath(const std::wstring& temporaryFolder) {
     if (FAILED(CoCreateGuid(&guid))) throw CapeFailure(L"CoCreateGuid failed");
     wchar_t* text = nullptr;
     if (FAILED(StringFromCLSID(guid, &text)) || !text) throw CapeFailure(L"out of memory");
-    std::unique_ptr<wchar_t, TaskMemFreer> guidText(text);
+    UniqueTaskMem<wchar_t> guidText(text);
     std::wstring path = temporaryFolder + L"REFPROP_" + guidText.get() + L".DLL";
     if (path.size() >= kPathBufferLength)
         throw CapeFailure(L"Path of the private REFPROP copy is too long: " + path);
@@ -100,7 +91,7 @@ int RemoveStaleCopies(const std::wstring& temporaryFolder) noexcept {
     try {
         std::vector<std::wstring> stems;
         WIN32_FIND_DATAW data;
-        std::unique_ptr<void, FindCloser> find(
+        UniqueFind find(
             FindFirstFileW((temporaryFolder + kCopyPrefix + L"*").c_str(), &data));
         if (find.get() == INVALID_HANDLE_VALUE) return 0;
         do {
@@ -113,7 +104,7 @@ int RemoveStaleCopies(const std::wstring& temporaryFolder) noexcept {
         int removed = 0;
         for (const std::wstring& stem : stems) {
             const std::wstring copy = temporaryFolder + stem + kCopyExtension;
-            UniqueFileHandle lock(OpenLock(temporaryFolder + stem + kLockExtension, OPEN_EXISTING));
+            UniqueHandle lock(OpenLock(temporaryFolder + stem + kLockExtension, OPEN_EXISTING));
             // Held by its owner: a sharing violation. Any other failure leaves it alone too.
             if (lock.get() == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_NOT_FOUND) continue;
             if (DeleteFileW(copy.c_str())) ++removed;

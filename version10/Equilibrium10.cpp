@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "errors/CapeFailure.h"
-#include "errors/CapeOpenBaseObject.h"
+#include "capeobject/CapeFailure.h"
+#include "capeobject/CapeOpenBaseObject.h"
 #include "package/FlashExecution.h"
 #include "package/MaterialPhaseAccess.h"
 #include "package/names/PropertyNameTables.h"
@@ -21,9 +21,11 @@ bool Specifies(FlashType type, std::initializer_list<FlashType> types) {
 void StoreScalar(Package10Context& context, const MaterialObject10& material, Keyword property, Keyword phase,
                  BSTR basis, double value, const wchar_t* failurePrefix) {
     const PropertyNameTables& tables = NameTables();
-    double* out = PrepareResult(context.scalarResult, 1);
-    out[0] = value;
-    context.scalarResult.Unlock();
+    {
+        double* out = PrepareResult(context.scalarResult, 1);
+        const ArrayLock lock(context.scalarResult, std::adopt_lock);
+        out[0] = value;
+    }
     material.SetProp(tables.Word(property), tables.Word(phase), nullptr, basis, context.scalarResult.Value(),
                      failurePrefix);
 }
@@ -60,10 +62,9 @@ std::vector<BSTR> CalcEquilibrium10(Package10Context& context, IDispatch* materi
     if (static_cast<std::size_t>(fractions.Count()) != map.size())
         throw CapeFailure(L"Invalid values for overall composition from material object: invalid number of values");
     if (!map.empty()) {
-        fractions.Lock();
+        const ArrayLock lock(fractions);
         const double* values = fractions.Elements<double>();
         for (std::size_t i = 0; i < map.size(); ++i) z[static_cast<std::size_t>(map[i])] = values[i];
-        fractions.Unlock();
     }
 
     FlashValues v;

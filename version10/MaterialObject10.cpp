@@ -1,7 +1,7 @@
 #include "version10/MaterialObject10.h"
 
-#include "errors/CapeFailure.h"
-#include "errors/ErrorTexts.h"
+#include "capeobject/CapeFailure.h"
+#include "capeobject/ErrorTexts.h"
 #include "package/CompoundListResolver.h"
 #include "package/MaterialPhaseAccess.h"
 
@@ -64,9 +64,11 @@ std::vector<std::int32_t> ResolveMaterialObjectCompounds(const MaterialObject10&
 
 const VARIANT& MaterialOrder(const std::vector<double>& values, const std::vector<std::int32_t>& map,
                              VariantArray& result) {
-    double* out = PrepareResult(result, map.size());
-    for (std::size_t i = 0; i < map.size(); ++i) out[i] = values[static_cast<std::size_t>(map[i])];
-    if (out) result.Unlock();
+    {
+        double* out = PrepareResult(result, map.size());
+        const ArrayLock lock(result, std::adopt_lock);
+        for (std::size_t i = 0; i < map.size(); ++i) out[i] = values[static_cast<std::size_t>(map[i])];
+    }
     return result.Value();
 }
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "errors/CapeFailure.h"
-#include "errors/CapeOpenBaseObject.h"
+#include "capeobject/CapeFailure.h"
+#include "capeobject/CapeOpenBaseObject.h"
 #include "package/MaterialPhaseAccess.h"
 #include "package/SinglePhaseProperties.h"
 #include "package/TDependentProperties.h"
@@ -106,10 +106,9 @@ std::vector<double> ReadComposition(const MaterialObject10& material, Keyword ph
         throw CapeFailure(L"Invalid composition from material object: unexpected number of values");
     std::vector<double> fractions(count);
     if (count == 0) return fractions;
-    values.Lock();
+    const ArrayLock lock(values);
     const double* elements = values.Elements<double>();
     fractions.assign(elements, elements + count);
-    values.Unlock();
     return fractions;
 }
 
@@ -188,9 +187,11 @@ public:
             }
             const std::size_t nc = map_.size();
             for (std::size_t k = 0; k < items_.size(); ++k) {
-                double* out = PrepareResult(context_.compoundResult, nc);
-                for (std::size_t i = 0; i < nc; ++i) out[i] = pureValues_[k * nc + i];
-                if (out) context_.compoundResult.Unlock();
+                {
+                    double* out = PrepareResult(context_.compoundResult, nc);
+                    const ArrayLock lock(context_.compoundResult, std::adopt_lock);
+                    for (std::size_t i = 0; i < nc; ++i) out[i] = pureValues_[k * nc + i];
+                }
                 Store(k, label, context_.compoundResult.Value());
             }
             return S_OK;

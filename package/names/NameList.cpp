@@ -1,6 +1,7 @@
 #include "package/names/NameList.h"
 
-#include "errors/CapeFailure.h"
+#include "com/OwnedHandles.h"
+#include "capeobject/CapeFailure.h"
 
 #include <memory>
 #include <utility>
@@ -9,14 +10,10 @@ namespace tarnevo {
 
 namespace {
 
-struct SafeArrayDeleter {
-    void operator()(SAFEARRAY* array) const noexcept { SafeArrayDestroy(array); }
-};
-
 }  // namespace
 
 NameList::NameList(std::vector<std::wstring> names) : names_(std::move(names)) {
-    std::unique_ptr<SAFEARRAY, SafeArrayDeleter> array(
+    UniqueSafeArray array(
         SafeArrayCreateVector(VT_BSTR, 0, static_cast<ULONG>(names_.size())));
     if (!array) throw CapeFailure(L"Out of memory while building the property name lists", E_OUTOFMEMORY);
     for (std::size_t i = 0; i < names_.size(); ++i) {

@@ -11,7 +11,8 @@
 #include <limits>
 #include <map>
 
-#include "errors/CapeFailure.h"
+#include "com/CapeHResults.h"
+#include "capeobject/CapeFailure.h"
 #include "refprop/FluidSetup.h"
 #include "refprop/RefpropLibrary.h"
 #include "tests/compounds/CompoundsFixture.h"
@@ -25,8 +26,6 @@ using tarnevo::host::StringArray;
 using testing::ElementsAre;
 using testing::ElementsAreArray;
 
-constexpr HRESULT kNotAvailable = static_cast<HRESULT>(0x8004051AL);
-constexpr HRESULT kUnknown = static_cast<HRESULT>(0x80040501L);
 
 // Header lines 0 … 12 of a fluid file, comments and trailing blanks removed.
 std::vector<std::string> FluidHeader(const std::wstring& path) {
@@ -146,7 +145,7 @@ TEST_F(CompoundsTest, MissingConstantsLeaveEmptyElementsAndReportNotAvailable) {
     _variant_t values;
     EXPECT_EQ(sparsePackage->GetCompoundConstant(StringArray({L"casRegistryNumber", L"chemicalFormula", L"charge"}),
                                                  _variant_t(), &values),
-              kNotAvailable);
+              tarnevo::ECapeThrmPropertyNotAvailableHR);
     const auto elements = tarnevo::host::ReadVariants(values);
     ASSERT_EQ(elements.size(), 6u);
     EXPECT_EQ(std::wstring(_bstr_t(elements[0])), L"74-98-6");
@@ -181,7 +180,7 @@ TEST_F(CompoundsTest, CompoundConstantMessages) {
          L"Unknown or unsupported compound constant ID \"density\""},
     };
     for (const auto& [call, message] : cases) {
-        EXPECT_EQ(call(), kUnknown) << Narrow(message);
+        EXPECT_EQ(call(), tarnevo::ECapeUnknownHR) << Narrow(message);
         EXPECT_EQ(Error(), message);
     }
     EXPECT_EQ(compounds->GetCompoundConstant(tc, _variant_t(), nullptr), E_POINTER);
@@ -302,7 +301,7 @@ TEST_F(CompoundsTest, AboveTheCriticalTemperatureOnlyTheVirialCoefficientIsAvail
     _variant_t values(7.0);
     EXPECT_EQ(compounds->GetTDependentProperty(StringArray({L"vaporPressure"}), 400.0, StringArray({L"PROPANE"}),
                                                &values),
-              kUnknown);
+              tarnevo::ECapeUnknownHR);
     EXPECT_THAT(Narrow(Error()), testing::StartsWith("SATTdll"));
     EXPECT_EQ(values.vt, VT_R8);  // left as it was
     ASSERT_EQ(compounds->GetTDependentProperty(StringArray({L"virialCoefficient"}), 400.0,
@@ -340,7 +339,7 @@ TEST_F(CompoundsTest, TDependentPropertyMessages) {
               },
               L"Invalid or unsupported temperature dependent property \"density\""},
          }) {
-        EXPECT_EQ(call(), kUnknown) << Narrow(message);
+        EXPECT_EQ(call(), tarnevo::ECapeUnknownHR) << Narrow(message);
         EXPECT_EQ(Error(), message);
         EXPECT_EQ(values.vt, VT_R8);
     }
@@ -364,14 +363,14 @@ TEST_F(CompoundsTest, MissingTemperatureDependentValues) {
     _variant_t values;
     EXPECT_EQ(compounds->GetTDependentProperty(StringArray({L"vaporPressure", L"volumeOfLiquid"}), 300.0,
                                                StringArray({L"BUTANE", L"PROPANE"}), &values),
-              kNotAvailable);
+              tarnevo::ECapeThrmPropertyNotAvailableHR);
     const auto v = Doubles(values);
     ASSERT_EQ(v.size(), 4u);
     EXPECT_TRUE(std::isnan(v[0]) && std::isnan(v[1]));
     EXPECT_DOUBLE_EQ(v[2], 1e-4);
     _variant_t none(7.0);
     EXPECT_EQ(compounds->GetTDependentProperty(StringArray({L"vaporPressure"}), 300.0, _variant_t(), &none),
-              kUnknown);
+              tarnevo::ECapeUnknownHR);
     EXPECT_EQ(Error(), L"No data");
     EXPECT_EQ(none.vt, VT_R8);
 }
@@ -383,16 +382,16 @@ TEST_F(CompoundsTest, BoilingPointTemperatureUpToTheCriticalPressure) {
               S_OK) << Narrow(Error());
     EXPECT_THAT(Doubles(values), ElementsAre(testing::DoubleNear(309.21, 0.1), testing::DoubleNear(231.04, 0.1)));
     // Pentane (3.37 MPa) is missing above its critical pressure, propane (4.25 MPa) is not.
-    ASSERT_EQ(compounds->GetPDependentProperty(boiling, 4e6, _variant_t(), &values), kNotAvailable);
+    ASSERT_EQ(compounds->GetPDependentProperty(boiling, 4e6, _variant_t(), &values), tarnevo::ECapeThrmPropertyNotAvailableHR);
     EXPECT_TRUE(std::isnan(Doubles(values).at(2)));
     EXPECT_GT(Doubles(values).at(0), 360.0);
     for (const auto& [pressure, message] : std::vector<std::pair<double, std::wstring>>{
              {5e6, L"No data"}, {0.0, L"Pressure must be positive"},
              {std::numeric_limits<double>::quiet_NaN(), L"Missing / unspecified value for pressure"}}) {
-        EXPECT_EQ(compounds->GetPDependentProperty(boiling, pressure, StringArray({L"PENTANE"}), &values), kUnknown);
+        EXPECT_EQ(compounds->GetPDependentProperty(boiling, pressure, StringArray({L"PENTANE"}), &values), tarnevo::ECapeUnknownHR);
         EXPECT_EQ(Error(), message);
     }
-    EXPECT_EQ(compounds->GetPDependentProperty(StringArray({L"x"}), 1e5, _variant_t(), &values), kUnknown);
+    EXPECT_EQ(compounds->GetPDependentProperty(StringArray({L"x"}), 1e5, _variant_t(), &values), tarnevo::ECapeUnknownHR);
     EXPECT_EQ(Error(), L"Invalid or unsupported pressure dependent property \"x\"");
 }
 

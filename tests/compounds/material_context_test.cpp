@@ -3,7 +3,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "errors/ErrorTexts.h"
+#include "com/CapeHResults.h"
+#include "capeobject/ErrorTexts.h"
 #include "tests/compounds/CompoundsFixture.h"
 #include "tools/host/HostMaterial.h"
 #include "tools/host/HostSimulationContext.h"
@@ -15,7 +16,6 @@ namespace {
 using tarnevo::host::CHostMaterial;
 using testing::ElementsAre;
 
-constexpr HRESULT kUnknown = static_cast<HRESULT>(0x80040501L);
 
 // A material that offers ICapeThermoMaterial only, or hands out another object's
 // ICapeThermoCompounds (a package's own) as its compound interface.
@@ -96,13 +96,13 @@ TEST_F(MaterialContextTest, PhaseInfo) {
         ASSERT_EQ(phases->GetPhaseInfo(_bstr_t(L"Vapor"), _bstr_t(attribute), &empty), S_OK);
         EXPECT_EQ(empty.vt, VT_EMPTY);
     }
-    EXPECT_EQ(phases->GetPhaseInfo(_bstr_t(L"Solid"), _bstr_t(L"StateOfAggregation"), &value), kUnknown);
+    EXPECT_EQ(phases->GetPhaseInfo(_bstr_t(L"Solid"), _bstr_t(L"StateOfAggregation"), &value), tarnevo::ECapeUnknownHR);
     EXPECT_EQ(ErrorDescription(package.Get()), L"Invalid phase ID");
-    EXPECT_EQ(phases->GetPhaseInfo(nullptr, _bstr_t(L"StateOfAggregation"), &value), kUnknown);
+    EXPECT_EQ(phases->GetPhaseInfo(nullptr, _bstr_t(L"StateOfAggregation"), &value), tarnevo::ECapeUnknownHR);
     EXPECT_EQ(ErrorDescription(package.Get()), L"Invalid phase ID");
-    EXPECT_EQ(phases->GetPhaseInfo(_bstr_t(L"Vapor"), nullptr, &value), kUnknown);
+    EXPECT_EQ(phases->GetPhaseInfo(_bstr_t(L"Vapor"), nullptr, &value), tarnevo::ECapeUnknownHR);
     EXPECT_EQ(ErrorDescription(package.Get()), L"Invalid or unsupported phase attribute");
-    EXPECT_EQ(phases->GetPhaseInfo(_bstr_t(L"Vapor"), _bstr_t(L"Density"), &value), kUnknown);
+    EXPECT_EQ(phases->GetPhaseInfo(_bstr_t(L"Vapor"), _bstr_t(L"Density"), &value), tarnevo::ECapeUnknownHR);
     EXPECT_EQ(ErrorDescription(package.Get()), L"Invalid or unsupported phase attribute");
     EXPECT_EQ(phases->GetPhaseInfo(_bstr_t(L"Vapor"), _bstr_t(L"KeyCompoundId"), nullptr), E_POINTER);
 }
@@ -125,9 +125,9 @@ TEST_F(MaterialContextTest, UniversalConstants) {
         EXPECT_EQ(value.dblVal, number);
     }
     _variant_t value;
-    EXPECT_EQ(constants->GetUniversalConstant(_bstr_t(L"planckConstant"), &value), kUnknown);
+    EXPECT_EQ(constants->GetUniversalConstant(_bstr_t(L"planckConstant"), &value), tarnevo::ECapeUnknownHR);
     EXPECT_EQ(ErrorDescription(package.Get()), L"Unknown/unsupported constant");
-    EXPECT_EQ(constants->GetUniversalConstant(nullptr, &value), kUnknown);
+    EXPECT_EQ(constants->GetUniversalConstant(nullptr, &value), tarnevo::ECapeUnknownHR);
     EXPECT_EQ(ErrorDescription(package.Get()), L"Unknown/unsupported constant");
     EXPECT_EQ(constants->GetUniversalConstant(_bstr_t(L"molarGasConstant"), nullptr), E_POINTER);
 }
@@ -161,7 +161,7 @@ TEST_F(MaterialContextTest, NullMaterialLeavesNone) {
 
 TEST_F(MaterialContextTest, ObjectThatIsNoMaterialIsRefused) {
     auto simulation = tarnevo::host::CHostSimulationContext::Create();
-    EXPECT_EQ(context->SetMaterial(simulation->Dispatch()), kUnknown);
+    EXPECT_EQ(context->SetMaterial(simulation->Dispatch()), tarnevo::ECapeUnknownHR);
     EXPECT_EQ(ErrorDescription(package.Get()),
               L"Failed to get ICapeThermoMaterial interface: " + tarnevo::GetSystemErrorText(E_NOINTERFACE));
     EXPECT_THAT(Mapping(), ElementsAre());
@@ -194,7 +194,7 @@ TEST_F(MaterialContextTest, MaterialCompoundListsThatCannotBeMapped) {
 
 TEST_F(MaterialContextTest, FailingCompoundListOfTheMaterial) {
     auto material = CHostMaterial::Create({L"PROPANE"});
-    material->FailCall(L"GetCompoundList", kUnknown, L"compound list withheld");
+    material->FailCall(L"GetCompoundList", tarnevo::ECapeUnknownHR, L"compound list withheld");
     ASSERT_EQ(context->SetMaterial(material->Dispatch()), S_OK);
     EXPECT_THAT(Mapping(), ElementsAre());
     EXPECT_EQ(message, L"GetCompoundList failed to current material object: compound list withheld");

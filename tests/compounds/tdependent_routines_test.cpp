@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "errors/CapeFailure.h"
+#include "capeobject/CapeFailure.h"
 #include "package/TDependentProperties.h"
 #include "package/names/PropertyIds.h"
 #include "tools/host/HostSimulationContext.h"

@@ -122,7 +122,9 @@ TEST(Fuzz, FormulasGiveAResultOrAreRefused) {
         std::wstring written(random() % 24, L' ');
         for (wchar_t& c : written) c = alphabet[random() % letters];
         std::wstring formula;
-        if (DeriveFormula(written, formula)) ASSERT_FALSE(formula.empty()) << tarnevo_test::Utf8(written);
+        if (DeriveFormula(written, formula)) {
+            ASSERT_FALSE(formula.empty()) << tarnevo_test::Utf8(written);
+        }
     }
     std::wstring formula;
     EXPECT_FALSE(DeriveFormula(std::wstring(100000, L'('), formula));

@@ -11,7 +11,7 @@
 #include "definition/KeyValueReader.h"
 #include "definition/PackageStore.h"
 #include "definition/StoreLock.h"
-#include "errors/ErrorTexts.h"
+#include "capeobject/ErrorTexts.h"
 
 using namespace tarnevo;
 using tarnevo_test::TestFolder;
@@ -232,7 +232,9 @@ TEST_F(PackageStore, FailuresNameTheirCauseAndForgetTheUserFolder) {
         std::wstring message;
         EXPECT_FALSE(Initialize(message)) << Utf8(c.message);
         EXPECT_EQ(message, c.message);
-        if (c.forgetsUserFolder) EXPECT_TRUE(UserFolder().empty()) << Utf8(c.message);
+        if (c.forgetsUserFolder) {
+            EXPECT_TRUE(UserFolder().empty()) << Utf8(c.message);
+        }
     }
 }
 
@@ -246,9 +248,10 @@ TEST_F(PackageStore, SystemTemporaryPathAndMissingProgramFiles) {
     SetStoreRoots(StoreRoots{Fixed(appData), Fixed(programFiles), FolderSource()});
     const bool found = Initialize(message);
     SetEnvironmentVariableW(L"TMP", hadTemp ? oldTemp : nullptr);
-    if (!found)
+    if (!found) {
         EXPECT_EQ(message, L"Failed to get location of temporary folder: " + tarnevo::GetSystemErrorText(ERROR_FILENAME_EXCED_RANGE) +
                                L" (TMP is 499 characters long: " + longTemp + L")");
+    }
 
     // Without a program-files folder the default location is skipped and the user asked.
     const std::wstring chosen = MakeRefpropFolder(L"Asked");

@@ -11,14 +11,13 @@
 #include <string>
 #include <vector>
 
+#include "com/OwnedHandles.h"
+
 using ::testing::HasSubstr;
 
 namespace {
 
-struct LibraryDeleter {
-    void operator()(HMODULE m) const { FreeLibrary(m); }
-};
-using Library = std::unique_ptr<std::remove_pointer_t<HMODULE>, LibraryDeleter>;
+using Library = tarnevo::UniqueModule;
 
 typedef long long Len;
 using SetupFn = void (*)(int*, char*, char*, char*, int*, char*, Len, Len, Len, Len);
@@ -136,7 +135,9 @@ TEST(EngineDll, NaturalGasFromFilesThroughTheExports) {
     ierr = -99;
     routine<TpflshFn>(m, "TPFLSHdll")(&t2, &p2, x, &Dm, &Dl, &Dv, xl, xv, &q, &e2, &h2, &s2, &cv2,
                                      &cp2, &w2, &ierr, herr.text, 255);
-    if (ierr > 0) EXPECT_THAT(herr.str(), HasSubstr("TPFLSHdll"));
+    if (ierr > 0) {
+        EXPECT_THAT(herr.str(), HasSubstr("TPFLSHdll"));
+    }
 }
 
 TEST(EngineDll, BareFileNamesAreFoundInTheLibraryFluidsFolder) {

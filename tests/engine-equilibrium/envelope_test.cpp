@@ -187,8 +187,9 @@ TEST_F(Envelope, BubbleAndDewTemperaturesOverPressure) {
             // Above the cricondenbar (about 7.7 MPa) there is no two-phase state.
             EXPECT_LT(p, 7800) << w << ": T = " << r.found;
         }
-        if (bubble[k].ierr <= 0 && dew[k].ierr <= 0)
+        if (bubble[k].ierr <= 0 && dew[k].ierr <= 0) {
             EXPECT_GT(dew[k].found, bubble[k].found + 1) << "at " << p << " kPa";
+        }
         // Below the cricondentherm pressure T-Q returns the same dew point; below the
         // critical point the same bubble point.
         if (dew[k].ierr <= 0 && p < 5000) {
@@ -225,7 +226,9 @@ TEST_F(Envelope, BubbleAndDewPressuresOverTemperature) {
                 checkFailure(r, "TQFLSHdll: T-Q flash at T = ", w);
                 // Dew points below 105 K lie under 4 Pa, where the liquid's fugacity
                 // coefficients carry rounding of about 1e-6.
-                if (q == 0 || t >= 105) EXPECT_GT(t, q == 0 ? 220.0 : 243.0) << w << ": " << r.herr;
+                if (q == 0 || t >= 105) {
+                    EXPECT_GT(t, q == 0 ? 220.0 : 243.0) << w << ": " << r.herr;
+                }
                 continue;
             }
             (q == 0 ? bubbleFound : dewFound)++;
@@ -233,8 +236,9 @@ TEST_F(Envelope, BubbleAndDewPressuresOverTemperature) {
             // Above the cricondentherm (about 243.4 K) there is no two-phase state.
             EXPECT_LT(t, 243.6) << w << ": P = " << r.found;
         }
-        if (bubble[k].ierr <= 0 && dew[k].ierr <= 0)
+        if (bubble[k].ierr <= 0 && dew[k].ierr <= 0) {
             EXPECT_GT(bubble[k].found, dew[k].found * 1.01) << "at " << t << " K";
+        }
     }
     checkContinuity(bubble, true, 0.005, "bubble curve");
     checkContinuity(dew, true, 0.005, "dew curve");

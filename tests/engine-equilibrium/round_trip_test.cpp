@@ -122,9 +122,9 @@ TEST_P(RoundTrip, RandomStatesRoundTrip) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Fluids, RoundTrip, ::testing::ValuesIn(cases()),
-                         [](const ::testing::TestParamInfo<Case>& info) {
+                         [](const ::testing::TestParamInfo<Case>& param) {
                              std::string n;
-                             for (char ch : std::string(info.param.label))
+                             for (char ch : std::string(param.param.label))
                                  n += std::isalnum(static_cast<unsigned char>(ch)) ? ch : '_';
                              return n;
                          });

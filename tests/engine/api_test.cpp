@@ -289,8 +289,8 @@ TEST(Setup, PengRobinsonAndTheRecommendedEquationsDiffer) {
     ASSERT_EQ(setup({"PROPANE"}, herr, ""), 0);
     auto liquid = [&] {
         double T = 259.63807691542763, p = 306.883236193479, x[1] = {1}, D = 0;
-        int kph = 1, kguess = 0, ierr = 0;
-        TPRHOdll(&T, &p, x, &kph, &kguess, &D, &ierr, herr.text, 255);
+        int kph = 1, kguess = 0, status = 0;
+        TPRHOdll(&T, &p, x, &kph, &kguess, &D, &status, herr.text, 255);
         return D;
     };
     const double recommended = liquid();

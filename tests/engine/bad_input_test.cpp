@@ -123,10 +123,13 @@ TEST_F(BadInput, ExtremeButValidStatesGiveFiniteResultsOrAnError) {
                 ASSERT_TRUE(std::isfinite(D) && D > 0) << T << " " << p;
                 double phi[5], eta, tcx;
                 FUGCOFdll(&t, &D, x, phi, &ierr, herr.text, 255);
-                if (ierr <= 0)
+                if (ierr <= 0) {
                     for (double v : phi) EXPECT_TRUE(std::isfinite(v)) << T << " " << p;
+                }
                 TRNPRPdll(&t, &D, x, &eta, &tcx, &ierr, herr.text, 255);
-                if (ierr <= 0) EXPECT_TRUE(std::isfinite(eta) && std::isfinite(tcx)) << T << " " << p;
+                if (ierr <= 0) {
+                    EXPECT_TRUE(std::isfinite(eta) && std::isfinite(tcx)) << T << " " << p;
+                }
             }
         }
     }

@@ -5,6 +5,7 @@
 
 #include <functional>
 
+#include "com/CapeHResults.h"
 #include "tests/flash/FlashFixture.h"
 #include "tools/host/HostSimulationContext.h"
 #include "tools/host/VariantValues.h"
@@ -13,11 +14,9 @@ namespace tarnevo_test {
 namespace {
 
 using tarnevo::host::DoubleArray;
-using tarnevo::host::kECapeUnknownHR;
+using tarnevo::ECapeUnknownHR;
 using tarnevo::host::LongArray;
 using tarnevo::host::StringArray;
-
-constexpr HRESULT kECapeUnknown = static_cast<HRESULT>(0x80040501L);
 
 class CalcEquilibriumTest : public ::testing::Test {
 protected:
@@ -39,7 +38,7 @@ protected:
     // Runs the flash, expects failure with `message` (scope and interface of CalcEquilibrium).
     void ExpectFailure(const MaterialPtr& material, const _variant_t& a, const _variant_t& b,
                        const std::wstring& message) {
-        EXPECT_EQ(Flash(package_, material, a, b), kECapeUnknown) << Narrow(message);
+        EXPECT_EQ(Flash(package_, material, a, b), tarnevo::ECapeUnknownHR) << Narrow(message);
         EXPECT_EQ(ErrorDescription(package_), message);
         EXPECT_EQ(ErrorScope(package_), L"CalcEquilibrium");
         EXPECT_EQ(ErrorInterface(package_), L"ICapeThermoEquilibriumRoutine");
@@ -79,18 +78,18 @@ TEST_F(CalcEquilibriumTest, PresentPhasesAndComposition) {
         std::wstring message;
     };
     const Case cases[] = {
-        {[](auto& m) { m.FailCall(L"GetPresentPhases", kECapeUnknownHR, L"phases unknown"); }, t_, p_,
+        {[](auto& m) { m.FailCall(L"GetPresentPhases", ECapeUnknownHR, L"phases unknown"); }, t_, p_,
          L"Failed to get a list of present phases from the material object: phases unknown"},
         {[](auto& m) { m.PutPresentPhases({}); }, t_, p_, L"Cannot perform flash with zero phases"},
         {[](auto& m) { m.PutPresentPhases({L"Vapor", L"Solid"}); }, t_, p_,
          L"Unknown phase \"Solid\" returned in list of present phases of material object"},
         {[](auto& m) { m.PutPresentPhasesRaw(StringArray({L"liquid", nullptr}), LongArray({1, 1})); }, t_, p_,
          L"Unknown phase \"NULL\" returned in list of present phases of material object"},
-        {[](auto& m) { m.FailCall(L"GetOverallTPFraction", kECapeUnknownHR, L"no state"); }, t_, p_,
+        {[](auto& m) { m.FailCall(L"GetOverallTPFraction", ECapeUnknownHR, L"no state"); }, t_, p_,
          L"Failed to get T, P and composition from material object: no state"},
         {[](auto& m) {
-             m.FailCall(L"GetOverallTPFraction", kECapeUnknownHR, L"no state");
-             m.FailCall(L"GetOverallProp", kECapeUnknownHR, L"no fractions", L"fraction");
+             m.FailCall(L"GetOverallTPFraction", ECapeUnknownHR, L"no state");
+             m.FailCall(L"GetOverallProp", ECapeUnknownHR, L"no fractions", L"fraction");
          },
          p_, h_,
          L"Failed to get composition from material object: no fractions"},
@@ -138,8 +137,8 @@ TEST_F(CalcEquilibriumTest, SpecifiedValues) {
                 material->PutOverall(q.property, q.basis, values);
         };
         auto material = GasMaterial();
-        material->FailCall(phase ? L"GetSinglePhaseProp" : L"GetOverallProp", kECapeUnknownHR, L"gone", q.property);
-        material->FailCall(L"GetOverallTPFraction", kECapeUnknownHR, L"no state");
+        material->FailCall(phase ? L"GetSinglePhaseProp" : L"GetOverallProp", ECapeUnknownHR, L"gone", q.property);
+        material->FailCall(L"GetOverallTPFraction", ECapeUnknownHR, L"no state");
         ExpectFailure(material, q.a, q.b, L"Failed to get " + name + L" from material object: gone");
 
         material = GasMaterial();
@@ -171,13 +170,15 @@ TEST_F(CalcEquilibriumTest, EveryBasisOnAMaterialThatGivesTAndPOnlyWithTheCompos
         material->PutOverall(L"enthalpy", L"mass", {state.h / kgPerMole});
         material->PutOverall(L"entropy", L"mass", {state.s / kgPerMole});
         ASSERT_EQ(Flash(package_, material, specification, value ? p_ : t_), S_OK) << Narrow(ErrorDescription(package_));
-        if (value) EXPECT_NEAR(PhaseValues(material, L"phaseFraction", L"Vapor", L"mole").at(0), state.q, 1e-6);
+        if (value) {
+            EXPECT_NEAR(PhaseValues(material, L"phaseFraction", L"Vapor", L"mole").at(0), state.q, 1e-6);
+        }
     }
 }
 
 TEST_F(CalcEquilibriumTest, RefpropErrorsFailAndWarningsAreLogged) {
     auto material = MakeMaterial(kNaturalGas, 190, 3e6, {0.1, 0.1, 0.1, 0.1, 0.1});   // sums to 0.5
-    EXPECT_EQ(Flash(package_, material, t_, p_), kECapeUnknown);
+    EXPECT_EQ(Flash(package_, material, t_, p_), tarnevo::ECapeUnknownHR);
     EXPECT_EQ(ErrorDescription(package_).rfind(L"TPFLSHdll: ", 0), 0u) << Narrow(ErrorDescription(package_));
     EXPECT_TRUE(material->CallsTo(L"SetPresentPhases").empty());
 
@@ -218,12 +219,12 @@ TEST_F(CalcEquilibriumTest, FailedWritesKeepWhatWasWritten) {
     };
     for (const Case& c : cases) {
         auto material = GasMaterial(c.listed);
-        material->FailCall(c.method, kECapeUnknownHR, L"refused", c.property);
+        material->FailCall(c.method, ECapeUnknownHR, L"refused", c.property);
         ExpectFailure(material, c.a, c.b, c.message);
     }
     // Vapour phase fraction refused: the present phases and the vapour's T, P and composition stay.
     auto material = GasMaterial();
-    material->FailCall(L"SetSinglePhaseProp", kECapeUnknownHR, L"refused", L"phaseFraction");
+    material->FailCall(L"SetSinglePhaseProp", ECapeUnknownHR, L"refused", L"phaseFraction");
     ExpectFailure(material, t_, p_, L"Failed to set vapor phase fraction: refused");
     EXPECT_EQ(material->PresentPhaseLabels(), (std::vector<std::wstring>{L"Vapor", L"Liquid"}));
     EXPECT_EQ(PhaseValues(material, L"temperature", L"Vapor"), std::vector<double>{190});
@@ -232,7 +233,7 @@ TEST_F(CalcEquilibriumTest, FailedWritesKeepWhatWasWritten) {
     EXPECT_TRUE(PhaseValues(material, L"temperature", L"Liquid").empty());
     // Overall temperature refused after a P-H flash: both phases are on the material.
     material = GasMaterial();
-    material->FailCall(L"SetOverallProp", kECapeUnknownHR, L"refused", L"temperature");
+    material->FailCall(L"SetOverallProp", ECapeUnknownHR, L"refused", L"temperature");
     ExpectFailure(material, p_, h_, L"Failed to set overall temperature: refused");
     EXPECT_NEAR(PhaseValues(material, L"temperature", L"Liquid").at(0), 190, 2e-3);
     EXPECT_EQ(PhaseValues(material, L"phaseFraction", L"Liquid", L"mole").size(), 1u);

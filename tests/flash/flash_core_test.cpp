@@ -6,7 +6,7 @@
 #include <functional>
 #include <limits>
 
-#include "errors/CapeFailure.h"
+#include "capeobject/CapeFailure.h"
 #include "package/FlashExecution.h"
 #include "tests/flash/FlashFixture.h"
 

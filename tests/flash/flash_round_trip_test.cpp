@@ -239,7 +239,7 @@ INSTANTIATE_TEST_SUITE_P(
         State{"PropaneTwoPhase", L"Propane", &kPropane, kPure, 280, 0, 0.4, {L"Vapor", L"Liquid"}},
         State{"PropaneVapor", L"Propane", &kPropane, kPure, 300, 0.5e6, 0, {L"Vapor"}},
         State{"PropaneLiquid", L"Propane", &kPropane, kPure, 300, 3e6, 0, {L"Liquid"}, {"temperature-enthalpy"}}),
-    [](const ::testing::TestParamInfo<State>& info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<State>& param) { return std::string(param.param.name); });
 
 }  // namespace
 }  // namespace tarnevo_test

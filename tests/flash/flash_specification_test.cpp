@@ -208,7 +208,7 @@ TEST_F(CheckEquilibriumSpecTest, VaporFractionFlashesNeedTwoPresentPhases) {
     material->PutPresentPhases({L"Vapor", L"Liquid", L"Liquid2"});
     EXPECT_EQ(Check(p, q), VARIANT_FALSE);
     material->PutPresentPhases({L"Vapor", L"Liquid"});
-    material->FailCall(L"GetPresentPhases", tarnevo::host::kECapeUnknownHR, L"no phases");
+    material->FailCall(L"GetPresentPhases", tarnevo::ECapeUnknownHR, L"no phases");
     EXPECT_EQ(Check(p, q), VARIANT_FALSE);
     material->ClearFailures();
     material->PutPresentPhasesRaw(DoubleArray({1.0, 2.0}), _variant_t());

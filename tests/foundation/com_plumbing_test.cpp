@@ -9,7 +9,7 @@
 #include <string>
 
 #include "TARNEVO.h"
-#include "module/ComObject.h"
+#include "com/ComObject.h"
 
 namespace {
 

@@ -11,9 +11,9 @@
 #include <string>
 
 #include "TARNEVO.h"
-#include "errors/CapeOpenBaseObject.h"
-#include "errors/ErrorTexts.h"
-#include "errors/StoreInitializer.h"
+#include "capeobject/CapeOpenBaseObject.h"
+#include "capeobject/ErrorTexts.h"
+#include "capeobject/StoreInitializer.h"
 #include "tests/common/FakeCapeHost.h"
 
 namespace {

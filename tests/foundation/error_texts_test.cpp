@@ -5,7 +5,8 @@
 
 #include <string>
 
-#include "errors/ErrorTexts.h"
+#include "com/CapeHResults.h"
+#include "capeobject/ErrorTexts.h"
 #include "tests/common/FakeCapeHost.h"
 
 namespace {
@@ -13,29 +14,27 @@ namespace {
 using tarnevo::GetCapeErrorText;
 using tarnevo_test::FakeCapeErrorSource;
 
-constexpr HRESULT kUnknown = static_cast<HRESULT>(0x80040501L);
-constexpr HRESULT kComputation = static_cast<HRESULT>(0x8004050BL);
 
 TEST(CapeErrorText, PrefersTheHostsDescriptionThenItsName) {
     auto host = FakeCapeErrorSource::Create(L"Flash failed to converge", L"root name");
-    EXPECT_EQ(GetCapeErrorText(host->Identity(), kComputation), L"Flash failed to converge");
+    EXPECT_EQ(GetCapeErrorText(host->Identity(), tarnevo::ECapeComputationHR), L"Flash failed to converge");
     host->SetDescription(L"");
     host->SetName(L"x");
-    EXPECT_EQ(GetCapeErrorText(host->Identity(), kComputation), L"x");
+    EXPECT_EQ(GetCapeErrorText(host->Identity(), tarnevo::ECapeComputationHR), L"x");
     host->SetName(L"");
-    EXPECT_EQ(GetCapeErrorText(host->Identity(), kComputation), L"computation error");
+    EXPECT_EQ(GetCapeErrorText(host->Identity(), tarnevo::ECapeComputationHR), L"computation error");
 }
 
 TEST(CapeErrorText, FallsBackToTheCodeTextWithoutErrorInterfaces) {
     auto host = FakeCapeErrorSource::Create(L"never read", L"never read");
     host->SetOffersUser(false);
     host->SetOffersRoot(false);
-    EXPECT_EQ(GetCapeErrorText(host->Identity(), kUnknown), L"the call failed with ECapeUnknown (HRESULT 0x80040501) and no error description");
+    EXPECT_EQ(GetCapeErrorText(host->Identity(), tarnevo::ECapeUnknownHR), L"the call failed with ECapeUnknown (HRESULT 0x80040501) and no error description");
     host->SetOffersRoot(true);
     host->SetName(L"only the root");
-    EXPECT_EQ(GetCapeErrorText(host->Identity(), kUnknown), L"only the root");
+    EXPECT_EQ(GetCapeErrorText(host->Identity(), tarnevo::ECapeUnknownHR), L"only the root");
     auto empty = FakeCapeErrorSource::Create();
-    EXPECT_EQ(GetCapeErrorText(empty->Identity(), kUnknown), L"the call failed with ECapeUnknown (HRESULT 0x80040501) and no error description");
+    EXPECT_EQ(GetCapeErrorText(empty->Identity(), tarnevo::ECapeUnknownHR), L"the call failed with ECapeUnknown (HRESULT 0x80040501) and no error description");
     EXPECT_EQ(empty->References(), 1u) << "interfaces obtained from the host are released";
 }
 

@@ -1,7 +1,7 @@
 // Host detection from command lines.
 #include <gtest/gtest.h>
 
-#include "module/HostApplication.h"
+#include "com/HostApplication.h"
 
 namespace {
 

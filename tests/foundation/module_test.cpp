@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "TARNEVO.h"
+#include "com/OwnedHandles.h"
 #include "tests/common/ClassActivation.h"
 #include "tests/common/TestPaths.h"
 #include "tests/foundation/ExpectedInterfaces.h"
@@ -21,17 +22,15 @@ using Microsoft::WRL::ComPtr;
 
 using tarnevo_test::ExpectedRow;
 
-struct LibraryDeleter {
-    void operator()(HMODULE module) const { FreeLibrary(module); }
-};
-using Library = std::unique_ptr<std::remove_pointer_t<HMODULE>, LibraryDeleter>;
+using Library = tarnevo::UniqueModule;
 
 class Server {
 public:
     explicit Server(const char* unixPath) : path(tarnevo_test::WindowsPath(unixPath)), module(LoadLibraryW(path.c_str())) {}
     template <class F>
     F* Export(const char* name) const {
-        return reinterpret_cast<F*>(GetProcAddress(module.get(), name));
+        // Through void*: FARPROC's own type says nothing about the export's signature.
+        return reinterpret_cast<F*>(reinterpret_cast<void*>(GetProcAddress(module.get(), name)));
     }
     HRESULT Register() const { return Export<HRESULT __stdcall()>("DllRegisterServer")(); }
     HRESULT Unregister() const { return Export<HRESULT __stdcall()>("DllUnregisterServer")(); }
@@ -161,9 +160,11 @@ TEST_F(Registration, WritesEveryKeyPerUserOnly) {
     EXPECT_EQ(Value(own + L"\\TypeLib"), Guid(LIBID_TARNEVOLib));
     EXPECT_EQ(Value(own + L"\\ProxyStubClsid32"), L"{00020424-0000-0000-C000-000000000046}");
 
-    for (const std::wstring& key : KeysWritten())
-        if (std::find(machineKeys.begin(), machineKeys.end(), key) == machineKeys.end())
+    for (const std::wstring& key : KeysWritten()) {
+        if (std::find(machineKeys.begin(), machineKeys.end(), key) == machineKeys.end()) {
             EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kClasses + key)) << "written machine-wide";
+        }
+    }
     for (const ExpectedRow& row : tarnevo_test::kExpectedInterfaces) {
         if (row.slot != -1) continue;
         const std::wstring key = kClasses + L"Interface\\" + row.iid;

@@ -164,7 +164,7 @@ std::vector<std::wstring> InterfaceNames() {
 }
 
 INSTANTIATE_TEST_SUITE_P(CapeOpen, InterfaceTable, ::testing::ValuesIn(InterfaceNames()),
-                         [](const ::testing::TestParamInfo<std::wstring>& info) { return Narrow(info.param); });
+                         [](const ::testing::TestParamInfo<std::wstring>& param) { return Narrow(param.param); });
 
 TEST(TypeLibrary, IsTarnevoLibWithItsThreeClasses) {
     ASSERT_NE(Library(), nullptr);

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "automation/VariantArray.h"
-#include "errors/CapeFailure.h"
+#include "capeobject/CapeFailure.h"
 
 namespace {
 

@@ -8,13 +8,14 @@
 #include <string>
 
 #include "TARNEVO.h"
+#include "com/CapeHResults.h"
 
 namespace host_test {
 
-constexpr HRESULT kUnknownHR = static_cast<HRESULT>(0x80040501L);
-constexpr HRESULT kInvalidArgumentHR = static_cast<HRESULT>(0x80040506L);
-constexpr HRESULT kNoImplHR = static_cast<HRESULT>(0x80040509L);
-constexpr HRESULT kNotAvailableHR = static_cast<HRESULT>(0x8004051AL);
+using tarnevo::ECapeInvalidArgumentHR;
+using tarnevo::ECapeNoImplHR;
+using tarnevo::ECapeThrmPropertyNotAvailableHR;
+using tarnevo::ECapeUnknownHR;
 
 struct UserError {
     std::wstring description, scope, interfaceName;

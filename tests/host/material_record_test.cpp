@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "HostTestSupport.h"
-#include "errors/ErrorTexts.h"
+#include "capeobject/ErrorTexts.h"
 #include "tools/host/HostMaterial.h"
 #include "tools/host/VariantValues.h"
 
@@ -40,7 +40,7 @@ TEST(MaterialRecord, EveryCallIsRecordedInOrderWithItsQualifiersValuesAndResult)
     EXPECT_THAT(ReadDoubles(calls[1].values), ElementsAre(80.5));
     EXPECT_FALSE(calls[2].basis.has_value());  // a null BSTR
     EXPECT_EQ(calls[2].values.vt, VT_ARRAY | VT_VARIANT);  // as passed
-    EXPECT_EQ(calls[3].result, kNotAvailableHR);
+    EXPECT_EQ(calls[3].result, ECapeThrmPropertyNotAvailableHR);
     EXPECT_THAT(ReadLongs(calls[4].status), ElementsAre(1));
     EXPECT_EQ(host->CallsTo(L"SetSinglePhaseProp").size(), 2u);
     EXPECT_TRUE(std::isnan(calls[1].temperature));
@@ -52,16 +52,16 @@ TEST(MaterialRecord, EveryCallIsRecordedInOrderWithItsQualifiersValuesAndResult)
 TEST(MaterialRecord, InjectedFailuresCarryTheirCodeAndDescriptionAndCanBeLimitedToAProperty) {
     auto host = CHostMaterial::Create({L"A", L"B"});
     ICapeThermoMaterial* material = host->Material();
-    host->FailCall(L"SetSinglePhaseProp", kUnknownHR, L"Material is read-only", L"DENSITY");
+    host->FailCall(L"SetSinglePhaseProp", ECapeUnknownHR, L"Material is read-only", L"DENSITY");
 
     EXPECT_EQ(material->SetSinglePhaseProp(_bstr_t(L"density"), _bstr_t(L"Vapor"), _bstr_t(L"mole"),
-                                           DoubleArray({80.5})), kUnknownHR);
-    EXPECT_EQ(tarnevo::GetCapeErrorText(material, kUnknownHR), L"Material is read-only");
+                                           DoubleArray({80.5})), ECapeUnknownHR);
+    EXPECT_EQ(tarnevo::GetCapeErrorText(material, ECapeUnknownHR), L"Material is read-only");
     UserError error = ReadUserError(material);
     EXPECT_EQ(error.scope, L"SetSinglePhaseProp");
     EXPECT_EQ(error.interfaceName, L"ICapeThermoMaterial");
     EXPECT_FALSE(host->SinglePhase(L"density", L"Vapor", L"mole"));  // nothing stored
-    EXPECT_EQ(host->Calls().back().result, kUnknownHR);
+    EXPECT_EQ(host->Calls().back().result, ECapeUnknownHR);
 
     EXPECT_EQ(material->SetSinglePhaseProp(_bstr_t(L"enthalpy"), _bstr_t(L"Vapor"), _bstr_t(L"mole"),
                                            DoubleArray({-3.0})), S_OK);
@@ -99,7 +99,7 @@ TEST(MaterialRecord, CompoundListIsReturnedAsGivenIncludingUnknownAndRepeatedNam
     EXPECT_EQ(molwts.vt, VT_EMPTY);
 
     _variant_t values;
-    EXPECT_EQ(compounds->GetCompoundConstant(StringArray({L"molecularWeight"}), _variant_t(), &values), kNoImplHR);
+    EXPECT_EQ(compounds->GetCompoundConstant(StringArray({L"molecularWeight"}), _variant_t(), &values), ECapeNoImplHR);
     EXPECT_EQ(ReadUserError(compounds).interfaceName, L"ICapeThermoCompounds");
     EXPECT_THAT(host->CallDescriptions(),
                 ElementsAre(L"GetNumCompounds()", L"GetCompoundList()", L"GetCompoundConstant()"));
@@ -108,9 +108,9 @@ TEST(MaterialRecord, CompoundListIsReturnedAsGivenIncludingUnknownAndRepeatedNam
     EXPECT_EQ(compounds->GetCompoundList(&ids, &formulae, &names, &boil, &molwts, &cas), S_OK);
     EXPECT_EQ(ids.vt, VT_ARRAY | VT_R8);
 
-    host->FailCall(L"GetCompoundList", kUnknownHR, L"no compounds today");
-    EXPECT_EQ(compounds->GetCompoundList(&ids, &formulae, &names, &boil, &molwts, &cas), kUnknownHR);
-    EXPECT_EQ(tarnevo::GetCapeErrorText(compounds, kUnknownHR), L"no compounds today");
+    host->FailCall(L"GetCompoundList", ECapeUnknownHR, L"no compounds today");
+    EXPECT_EQ(compounds->GetCompoundList(&ids, &formulae, &names, &boil, &molwts, &cas), ECapeUnknownHR);
+    EXPECT_EQ(tarnevo::GetCapeErrorText(compounds, ECapeUnknownHR), L"no compounds today");
 
     host->SetOffersCompounds(false);
     Microsoft::WRL::ComPtr<ICapeThermoCompounds> refused;

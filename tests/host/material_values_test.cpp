@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "HostTestSupport.h"
-#include "errors/ErrorTexts.h"
+#include "capeobject/ErrorTexts.h"
 #include "tools/host/HostMaterial.h"
 #include "tools/host/HostSimulationContext.h"
 #include "tools/host/VariantValues.h"
@@ -53,18 +53,18 @@ TEST_F(MaterialValues, ReadingAValueNeverSetFailsWithNotSetAndLeavesTheResultAlo
     host->PutSinglePhase(L"enthalpy", L"Vapor", L"mole", {1.0});
     _variant_t results(42L);
     EXPECT_EQ(material->GetSinglePhaseProp(_bstr_t(L"enthalpy"), _bstr_t(L"Liquid"), _bstr_t(L"mole"), &results),
-              kNotAvailableHR);
+              ECapeThrmPropertyNotAvailableHR);
     EXPECT_EQ(results.vt, VT_I4);
 
     UserError error = ReadUserError(material);
     EXPECT_EQ(error.description, L"Property \"enthalpy\" (basis \"mole\") is not set for phase \"Liquid\"");
     EXPECT_EQ(error.scope, L"GetSinglePhaseProp");
     EXPECT_EQ(error.interfaceName, L"ICapeThermoMaterial");
-    EXPECT_EQ(error.code, kNotAvailableHR);
+    EXPECT_EQ(error.code, ECapeThrmPropertyNotAvailableHR);
     // The package reads exactly this text.
-    EXPECT_EQ(tarnevo::GetCapeErrorText(material, kNotAvailableHR), error.description);
+    EXPECT_EQ(tarnevo::GetCapeErrorText(material, ECapeThrmPropertyNotAvailableHR), error.description);
 
-    EXPECT_EQ(material->GetOverallProp(_bstr_t(L"pressure"), nullptr, &results), kNotAvailableHR);
+    EXPECT_EQ(material->GetOverallProp(_bstr_t(L"pressure"), nullptr, &results), ECapeThrmPropertyNotAvailableHR);
     EXPECT_EQ(ReadUserError(material).description, L"Property \"pressure\" is not set for the overall material");
 }
 
@@ -92,14 +92,14 @@ TEST_F(MaterialValues, ValuesAndQualifiersAreCheckedAsASimulatorWould) {
     auto set = [&](const wchar_t* property, const wchar_t* phase, const wchar_t* basis, const VARIANT& values) {
         return material->SetSinglePhaseProp(_bstr_t(property), _bstr_t(phase), _bstr_t(basis), values);
     };
-    EXPECT_EQ(set(L"density", L"Solid", L"mole", DoubleArray({1.0})), kInvalidArgumentHR);
+    EXPECT_EQ(set(L"density", L"Solid", L"mole", DoubleArray({1.0})), ECapeInvalidArgumentHR);
     EXPECT_EQ(ReadUserError(material).description, L"Unknown phase label \"Solid\"");
-    EXPECT_EQ(set(L"density", L"Vapor", L"molar", DoubleArray({1.0})), kInvalidArgumentHR);
+    EXPECT_EQ(set(L"density", L"Vapor", L"molar", DoubleArray({1.0})), ECapeInvalidArgumentHR);
     EXPECT_EQ(ReadUserError(material).description, L"Unknown basis \"molar\"");
-    EXPECT_EQ(set(L"fraction", L"Vapor", L"mole", DoubleArray({0.5, 0.5})), kInvalidArgumentHR);
+    EXPECT_EQ(set(L"fraction", L"Vapor", L"mole", DoubleArray({0.5, 0.5})), ECapeInvalidArgumentHR);
     EXPECT_EQ(ReadUserError(material).description, L"Invalid values for \"fraction\": 3 values expected, got 2");
-    EXPECT_EQ(set(L"density", L"Vapor", L"mole", StringArray({L"1.0"})), kInvalidArgumentHR);
-    EXPECT_EQ(set(L"", L"Vapor", L"mole", DoubleArray({1.0})), kInvalidArgumentHR);
+    EXPECT_EQ(set(L"density", L"Vapor", L"mole", StringArray({L"1.0"})), ECapeInvalidArgumentHR);
+    EXPECT_EQ(set(L"", L"Vapor", L"mole", DoubleArray({1.0})), ECapeInvalidArgumentHR);
     EXPECT_EQ(host->Store().Properties().size(), 0u);
 
     host->SetKnownPhases({L"Vapor", L"Liquid", L"Liquid2"});
@@ -121,11 +121,11 @@ TEST_F(MaterialValues, TPFractionReadsTemperaturePressureAndMoleFractions) {
     EXPECT_EQ(p, 2.6e6);
     EXPECT_THAT(ReadDoubles(x), ElementsAre(0.4, 0.4, 0.2));
 
-    EXPECT_EQ(material->GetTPFraction(_bstr_t(L"Vapor"), &t, &p, &x), kNotAvailableHR);
+    EXPECT_EQ(material->GetTPFraction(_bstr_t(L"Vapor"), &t, &p, &x), ECapeThrmPropertyNotAvailableHR);
     EXPECT_EQ(ReadUserError(material).description, L"Property \"temperature\" is not set for phase \"Vapor\"");
     host->PutSinglePhase(L"temperature", L"Vapor", L"", {300.0});
     host->PutSinglePhase(L"pressure", L"Vapor", L"", {1e5});
-    EXPECT_EQ(material->GetTPFraction(_bstr_t(L"Vapor"), &t, &p, &x), kNotAvailableHR);
+    EXPECT_EQ(material->GetTPFraction(_bstr_t(L"Vapor"), &t, &p, &x), ECapeThrmPropertyNotAvailableHR);
     EXPECT_EQ(ReadUserError(material).description,
               L"Property \"fraction\" (basis \"mole\") is not set for phase \"Vapor\"");
 }
@@ -152,11 +152,11 @@ TEST_F(MaterialValues, TwoPhaseValuesDependOnTheOrderOfThePhases) {
                                         &results), S_OK);
     EXPECT_THAT(ReadDoubles(results), ElementsAre(3.0, 0.5, 0.1));
     EXPECT_EQ(material->GetTwoPhaseProp(_bstr_t(L"kvalue"), StringArray({L"Liquid", L"Vapor"}), nullptr, &results),
-              kNotAvailableHR);
+              ECapeThrmPropertyNotAvailableHR);
     EXPECT_EQ(ReadUserError(material).description,
               L"Property \"kvalue\" is not set for phases \"Liquid\" and \"Vapor\"");
     EXPECT_EQ(material->SetTwoPhaseProp(_bstr_t(L"kvalue"), StringArray({L"Vapor"}), nullptr, DoubleArray({1.0})),
-              kInvalidArgumentHR);
+              ECapeInvalidArgumentHR);
     EXPECT_EQ(host->TwoPhase(L"KVALUE", {L"Vapor", L"Liquid"}, L""), (std::vector<double>{3.0, 0.5, 0.1}));
 }
 
@@ -174,8 +174,8 @@ TEST_F(MaterialValues, PresentPhasesAreCheckedAndReturnedWithTheirStatus) {
     EXPECT_THAT(ReadStrings(labels), ElementsAre(L"Liquid", L"Vapor"));
     EXPECT_THAT(ReadLongs(status), ElementsAre(1, 2));
 
-    EXPECT_EQ(material->SetPresentPhases(StringArray({L"Vapor", L"Liquid"}), LongArray({1})), kInvalidArgumentHR);
-    EXPECT_EQ(material->SetPresentPhases(StringArray({L"Vapor", L"vapor"}), LongArray({1, 1})), kInvalidArgumentHR);
+    EXPECT_EQ(material->SetPresentPhases(StringArray({L"Vapor", L"Liquid"}), LongArray({1})), ECapeInvalidArgumentHR);
+    EXPECT_EQ(material->SetPresentPhases(StringArray({L"Vapor", L"vapor"}), LongArray({1, 1})), ECapeInvalidArgumentHR);
     EXPECT_EQ(ReadUserError(material).description, L"Phase \"Vapor\" listed twice");
     EXPECT_THAT(host->PresentPhaseLabels(), ElementsAre(L"Liquid", L"Vapor"));
 
@@ -219,12 +219,12 @@ TEST_F(MaterialValues, CreateMaterialAndCopyFromMaterial) {
     // Another host's object, or a material of other compounds, cannot be copied.
     auto other = CHostMaterial::Create({L"METHANE"});
     IDispatch* otherSource = other->Dispatch();
-    EXPECT_EQ(material->CopyFromMaterial(&otherSource), kInvalidArgumentHR);
+    EXPECT_EQ(material->CopyFromMaterial(&otherSource), ECapeInvalidArgumentHR);
     EXPECT_EQ(CHostMaterial::FromUnknown(static_cast<ECapeUser*>(other.Get())), other.Get());
-    EXPECT_EQ(material->CopyFromMaterial(nullptr), kInvalidArgumentHR);
+    EXPECT_EQ(material->CopyFromMaterial(nullptr), ECapeInvalidArgumentHR);
     auto context = CHostSimulationContext::Create();
     IDispatch* foreign = context->Dispatch();
-    EXPECT_EQ(material->CopyFromMaterial(&foreign), kNoImplHR);
+    EXPECT_EQ(material->CopyFromMaterial(&foreign), ECapeNoImplHR);
     EXPECT_EQ(ReadUserError(material).description, L"CopyFromMaterial accepts only materials of this host");
 }
 

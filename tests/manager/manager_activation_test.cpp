@@ -9,6 +9,7 @@
 #include <memory>
 #include <sstream>
 
+#include "com/OwnedHandles.h"
 #include "tests/common/ClassActivation.h"
 #include "tests/refprop/support/TestStore.h"
 
@@ -17,12 +18,7 @@ using ::testing::ElementsAre;
 
 namespace {
 
-struct HandleCloser {
-    void operator()(HANDLE handle) const noexcept {
-        if (handle && handle != INVALID_HANDLE_VALUE) CloseHandle(handle);
-    }
-};
-using UniqueHandle = std::unique_ptr<void, HandleCloser>;
+using tarnevo::UniqueHandle;
 
 // Runs a command line, optionally with its output in `outputFile`; returns the exit code.
 DWORD RunProgram(std::wstring command, const std::wstring& outputFile = L"") {

@@ -88,7 +88,9 @@ TEST(PropertyNameTables, EveryVersion10NameResolvesThroughOneMap) {
         const auto pure = T().TDependentProperties().map.Find(name.c_str());
         const auto twoPhase = T().TwoPhaseProperties().map.Find(name.c_str());
         EXPECT_EQ(int(single.has_value()) + int(pure.has_value()) + int(twoPhase.has_value()), 1) << name;
-        if (twoPhase) EXPECT_LT(FormOf(*twoPhase), kDMoles) << name;
+        if (twoPhase) {
+            EXPECT_LT(FormOf(*twoPhase), kDMoles) << name;
+        }
     }
     EXPECT_EQ(std::set<std::wstring>(v10.Names().begin(), v10.Names().end()).size(), v10.size());
     EXPECT_EQ(v10.size(), static_cast<std::size_t>(kVersion10Count));

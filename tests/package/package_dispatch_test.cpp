@@ -40,8 +40,12 @@ TEST(PackageDispatch, EveryMemberByNameAndRandomCallsOnEveryDispid) {
             continue;
         // The default interface keeps the library's DISPIDs; others get ones the library does not use.
         ids.push_back(IdOf(dispatch.Get(), row.member));
-        if (iid == IID_ICapeThermoCompounds) EXPECT_EQ(ids.back(), row.dispid) << Narrow(row.member);
-        if (ids.back() != row.dispid) EXPECT_EQ(libraryIds.count(ids.back()), 0u) << Narrow(row.member);
+        if (iid == IID_ICapeThermoCompounds) {
+            EXPECT_EQ(ids.back(), row.dispid) << Narrow(row.member);
+        }
+        if (ids.back() != row.dispid) {
+            EXPECT_EQ(libraryIds.count(ids.back()), 0u) << Narrow(row.member);
+        }
     }
     // A name of a 1.1 and a 1.0 interface is the 1.1 member.
     _variant_t gravity(L"standardAccelerationOfGravity"), value;

@@ -5,7 +5,7 @@
 
 #include <comdef.h>
 
-#include "errors/ErrorTexts.h"
+#include "capeobject/ErrorTexts.h"
 #include "package/PackageEditorSeam.h"
 #include "package/PackageFactory.h"
 #include "tests/refprop/support/FakeHost.h"

@@ -10,7 +10,7 @@
 #include "tools/host/VariantValues.h"
 
 using namespace tarnevo_test;
-using tarnevo::host::kECapeUnknownHR;
+using tarnevo::ECapeUnknownHR;
 using testing::ElementsAre;
 
 namespace {
@@ -18,8 +18,6 @@ namespace {
 constexpr HRESULT kUnknownHR = static_cast<HRESULT>(0x80040501L);
 const _bstr_t kVapor(L"Vapor");
 const _bstr_t kLiquid(L"Liquid");
-
-double Relative(double a, double b) { return std::fabs(a - b) / std::max(std::fabs(b), 1e-300); }
 
 class SinglePhase : public testing::Test {
 protected:
@@ -167,7 +165,7 @@ TEST_F(SinglePhase, MaterialFailuresNameTheirCause) {
     EXPECT_EQ(ErrorDescription(package.Get()), L"Material has not been set");
 
     material = SetMaterial(package, kGas5, L"Vapor", 300.0, 5e6, kGas5Fractions);
-    material->FailCall(L"GetTPFraction", kECapeUnknownHR, L"no vapour here");
+    material->FailCall(L"GetTPFraction", ECapeUnknownHR, L"no vapour here");
     EXPECT_EQ(Calc({L"density"}), kUnknownHR);
     EXPECT_EQ(ErrorDescription(package.Get()),
               L"Failed to obtain Vapor composition, T & P from material object: no vapour here");
@@ -179,7 +177,7 @@ TEST_F(SinglePhase, MaterialFailuresNameTheirCause) {
               L"Invalid values for composition from material object: invalid number of values");
 
     material->PutPhaseState(L"Vapor", 300.0, 5e6, kGas5Fractions);
-    material->FailCall(L"SetSinglePhaseProp", kECapeUnknownHR, L"read only", L"entropy");
+    material->FailCall(L"SetSinglePhaseProp", ECapeUnknownHR, L"read only", L"entropy");
     EXPECT_EQ(Calc({L"density", L"entropy", L"enthalpy"}), kUnknownHR);
     EXPECT_EQ(ErrorDescription(package.Get()), L"Failed to set entropy: read only");
     EXPECT_EQ(Written(material, L"density", L"Vapor", L"mole").size(), 1u);

@@ -113,7 +113,7 @@ TEST_F(TwoPhase, FailureMessages) {
         EXPECT_EQ(ErrorDescription(package.Get()), c.message);
     }
     const _variant_t both = StringArray({L"Vapor", L"Liquid"});
-    material->FailCall(L"GetTPFraction", tarnevo::host::kECapeUnknownHR, L"no liquid", L"Liquid");
+    material->FailCall(L"GetTPFraction", tarnevo::ECapeUnknownHR, L"no liquid", L"Liquid");
     EXPECT_EQ(package->CalcTwoPhaseProp(Names({L"kvalue"}), both), kUnknownHR);
     EXPECT_EQ(ErrorDescription(package.Get()), L"Failed to obtain liquid composition, T & P from material object: no liquid");
     material->ClearFailures();
@@ -129,7 +129,7 @@ TEST_F(TwoPhase, FailureMessages) {
               L"Surface tension calculations at phases of different temperature are not supported");
     // The material refuses a value; the properties before it stay written.
     material->PutPhaseState(L"Vapor", 330.0, 5e5, xV);
-    material->FailCall(L"SetTwoPhaseProp", tarnevo::host::kECapeUnknownHR, L"read only", L"logKvalue");
+    material->FailCall(L"SetTwoPhaseProp", tarnevo::ECapeUnknownHR, L"read only", L"logKvalue");
     EXPECT_EQ(package->CalcTwoPhaseProp(Names({L"surfaceTension", L"logKvalue"}), both), kUnknownHR);
     EXPECT_EQ(ErrorDescription(package.Get()), L"Failed to set logKvalue on material object: read only");
     EXPECT_EQ(TwoPhaseValue(L"surfaceTension", {L"Vapor", L"Liquid"}).size(), 1u);

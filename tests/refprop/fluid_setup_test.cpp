@@ -4,7 +4,7 @@
 
 #include <sstream>
 
-#include "errors/CapeFailure.h"
+#include "capeobject/CapeFailure.h"
 #include "refprop/FluidSetup.h"
 #include "refprop/RefpropLibrary.h"
 #include "tests/refprop/support/FakeHost.h"

@@ -2,8 +2,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "errors/CapeFailure.h"
-#include "errors/ErrorTexts.h"
+#include "capeobject/CapeFailure.h"
+#include "capeobject/ErrorTexts.h"
 #include "refprop/RefpropLibrary.h"
 #include "tests/refprop/support/TestStore.h"
 
@@ -124,10 +124,11 @@ TEST_F(RefpropLibraryTest, CopiesOfEndedProcessesAreRemovedThoseOfLiveOnesKept) 
     for (const std::wstring& file : {orphan + L".DLL", unheld + L".DLL", unheld + L".LOCK"}) WriteFileBytes(file, "MZ");
     std::wstring command = L"\"" + WindowsPath(TARNEVO_TEST_COPY_HOLDER) + L"\" \"" + store.RefpropFolder() + L"\" " +
                            store.TemporaryFolder();
-    STARTUPINFOW startup = {sizeof startup};
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
     PROCESS_INFORMATION process = {};
     ASSERT_TRUE(CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process));
-    UniqueFileHandle holder(process.hProcess), holderThread(process.hThread);
+    UniqueHandle holder(process.hProcess), holderThread(process.hThread);
     // Its own load sweeps the two left-overs away first.
     std::vector<std::wstring> held;
     auto holderReady = [&] {

@@ -17,12 +17,13 @@ ResourceSample SampleResources() {
     TlsFree(sample.lowestFreeTlsIndex);
     // The highest of 64 new handles: leaked handles fill the free slots below it, even
     // where a cycle leaves holes in the table that a single probe would fall into.
-    std::vector<tarnevo::UniqueFileHandle> events;
+    std::vector<tarnevo::UniqueHandle> events;
     for (int i = 0; i < 64; ++i) {
         events.emplace_back(CreateEventW(nullptr, FALSE, FALSE, nullptr));
         sample.handleMark = std::max(sample.handleMark, reinterpret_cast<UINT_PTR>(events.back().get()));
     }
-    PROCESS_MEMORY_COUNTERS counters{sizeof counters};
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof counters;
     if (GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters)) sample.workingSet = counters.WorkingSetSize;
     return sample;
 }

@@ -2,6 +2,7 @@
 
 #include <new>
 
+#include "com/CapeHResults.h"
 #include "tools/host/VariantValues.h"
 
 namespace tarnevo::host {
@@ -36,7 +37,7 @@ HRESULT CHostErrorSource::RecordCurrentException(const wchar_t* scope, const wch
     } catch (const HostFailure& failure) {
         return Fail(failure.hr, failure.description, scope, interfaceName);
     } catch (const ValueError& error) {
-        return Fail(static_cast<HRESULT>(0x80040506L), error.message(), scope, interfaceName);
+        return Fail(ECapeInvalidArgumentHR, error.message(), scope, interfaceName);
     } catch (const std::bad_alloc&) {
         return Fail(E_OUTOFMEMORY, L"Out of memory", scope, interfaceName);
     } catch (...) {

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "TARNEVO.h"
-#include "module/ComObject.h"
+#include "com/ComObject.h"
 
 namespace tarnevo::host {
 

@@ -173,16 +173,16 @@ std::vector<long> CHostMaterial::PresentPhaseStatus() const { return ReadLongs(s
 
 std::wstring CHostMaterial::KnownPhase(BSTR phaseLabel) const {
     std::wstring label = Text(phaseLabel);
-    if (label.empty()) throw HostFailure{kECapeInvalidArgumentHR, L"Phase label is empty"};
+    if (label.empty()) throw HostFailure{ECapeInvalidArgumentHR, L"Phase label is empty"};
     for (const std::wstring& known : knownPhases_)
         if (EqualsNoCase(known, label)) return known;
-    throw HostFailure{kECapeInvalidArgumentHR, L"Unknown phase label " + Quoted(label)};
+    throw HostFailure{ECapeInvalidArgumentHR, L"Unknown phase label " + Quoted(label)};
 }
 
 std::vector<std::wstring> CHostMaterial::KnownPhasePair(const VARIANT& phaseLabels) const {
     std::vector<std::wstring> labels = ReadStrings(phaseLabels);
     if (labels.size() != 2)
-        throw HostFailure{kECapeInvalidArgumentHR, L"Two phase labels expected, got " + std::to_wstring(labels.size())};
+        throw HostFailure{ECapeInvalidArgumentHR, L"Two phase labels expected, got " + std::to_wstring(labels.size())};
     std::vector<std::wstring> known;
     for (const std::wstring& label : labels) {
         _bstr_t text(label.c_str());
@@ -196,12 +196,12 @@ std::wstring CHostMaterial::CheckedBasis(BSTR basis) const {
     if (text.empty()) return text;
     if (EqualsNoCase(text, L"mole")) return L"mole";
     if (EqualsNoCase(text, L"mass")) return L"mass";
-    throw HostFailure{kECapeInvalidArgumentHR, L"Unknown basis " + Quoted(text)};
+    throw HostFailure{ECapeInvalidArgumentHR, L"Unknown basis " + Quoted(text)};
 }
 
 std::wstring CHostMaterial::CheckedProperty(BSTR property) const {
     std::wstring name = Text(property);
-    if (name.empty()) throw HostFailure{kECapeInvalidArgumentHR, L"Property name is empty"};
+    if (name.empty()) throw HostFailure{ECapeInvalidArgumentHR, L"Property name is empty"};
     return name;
 }
 
@@ -210,10 +210,10 @@ _variant_t CHostMaterial::CheckedValues(const std::wstring& property, const VARI
     try {
         numbers = ReadDoubles(values);
     } catch (const ValueError& error) {
-        throw HostFailure{kECapeInvalidArgumentHR, L"Invalid values for " + Quoted(property) + L": " + error.message()};
+        throw HostFailure{ECapeInvalidArgumentHR, L"Invalid values for " + Quoted(property) + L": " + error.message()};
     }
     if (EqualsNoCase(property, L"fraction") && numbers.size() != compounds_.size())
-        throw HostFailure{kECapeInvalidArgumentHR, L"Invalid values for \"fraction\": " +
+        throw HostFailure{ECapeInvalidArgumentHR, L"Invalid values for \"fraction\": " +
                                                        std::to_wstring(compounds_.size()) + L" values expected, got " +
                                                        std::to_wstring(numbers.size())};
     return DoubleArray(numbers);
@@ -223,14 +223,14 @@ const StoredProperty& CHostMaterial::Required(PropertyScope scope, const std::ws
                                               const std::vector<std::wstring>& phases,
                                               const std::wstring& basis) const {
     const StoredProperty* stored = store_.Find(scope, property, phases, basis);
-    if (!stored) throw HostFailure{kECapeThrmPropertyNotAvailableHR, NotSetMessage(scope, property, phases, basis)};
+    if (!stored) throw HostFailure{ECapeThrmPropertyNotAvailableHR, NotSetMessage(scope, property, phases, basis)};
     return *stored;
 }
 
 double CHostMaterial::ScalarOf(const StoredProperty& stored) const {
     std::vector<double> values = ReadDoubles(stored.values);
     if (values.size() != 1)
-        throw HostFailure{kECapeInvalidArgumentHR,
+        throw HostFailure{ECapeInvalidArgumentHR,
                           L"Property " + Quoted(stored.property) + L" does not hold one value"};
     return values[0];
 }
@@ -260,12 +260,12 @@ STDMETHODIMP CHostMaterial::ClearAllProps() {
 
 STDMETHODIMP CHostMaterial::CopyFromMaterial(IDispatch** source) {
     return Run(kMaterial, [] { return MaterialCall{L"CopyFromMaterial"}; }, [&](MaterialCall&) {
-        if (!source || !*source) throw HostFailure{kECapeInvalidArgumentHR, L"No source material"};
+        if (!source || !*source) throw HostFailure{ECapeInvalidArgumentHR, L"No source material"};
         CHostMaterial* from = FromUnknown(*source);
-        if (!from) throw HostFailure{kECapeNoImplHR, L"CopyFromMaterial accepts only materials of this host"};
+        if (!from) throw HostFailure{ECapeNoImplHR, L"CopyFromMaterial accepts only materials of this host"};
         bool same = from->compounds_.size() == compounds_.size() &&
                     std::equal(compounds_.begin(), compounds_.end(), from->compounds_.begin(), EqualsNoCase);
-        if (!same) throw HostFailure{kECapeInvalidArgumentHR, L"The source material has other compounds"};
+        if (!same) throw HostFailure{ECapeInvalidArgumentHR, L"The source material has other compounds"};
         if (from != this) store_ = from->store_;
         return S_OK;
     });
@@ -292,7 +292,7 @@ STDMETHODIMP CHostMaterial::GetOverallProp(BSTR property, BSTR basis, VARIANT* r
                    if (!results) throw HostFailure{E_POINTER, L"Invalid output pointer"};
                    const std::wstring name = CheckedProperty(property), checkedBasis = CheckedBasis(basis);
                    if (basislessOnlyInTPFraction_ && checkedBasis.empty())
-                       throw HostFailure{kECapeThrmPropertyNotAvailableHR,
+                       throw HostFailure{ECapeThrmPropertyNotAvailableHR,
                                          NotSetMessage(PropertyScope::Overall, name, {}, checkedBasis)};
                    const StoredProperty& stored = Required(PropertyScope::Overall, name, {}, checkedBasis);
                    call.values = stored.values;
@@ -394,7 +394,7 @@ STDMETHODIMP CHostMaterial::SetPresentPhases(VARIANT phaseLabels, VARIANT phaseS
                    std::vector<std::wstring> labels = ReadStrings(phaseLabels);
                    std::vector<long> status = ReadLongs(phaseStatus);
                    if (status.size() != labels.size())
-                       throw HostFailure{kECapeInvalidArgumentHR, L"Phase status count " +
+                       throw HostFailure{ECapeInvalidArgumentHR, L"Phase status count " +
                                                                       std::to_wstring(status.size()) +
                                                                       L" differs from the label count " +
                                                                       std::to_wstring(labels.size())};
@@ -403,7 +403,7 @@ STDMETHODIMP CHostMaterial::SetPresentPhases(VARIANT phaseLabels, VARIANT phaseS
                        _bstr_t text(label.c_str());
                        std::wstring phase = KnownPhase(text.GetBSTR());
                        if (std::find(known.begin(), known.end(), phase) != known.end())
-                           throw HostFailure{kECapeInvalidArgumentHR, L"Phase " + Quoted(phase) + L" listed twice"};
+                           throw HostFailure{ECapeInvalidArgumentHR, L"Phase " + Quoted(phase) + L" listed twice"};
                        known.push_back(phase);
                    }
                    PutPresentPhases(known, status);

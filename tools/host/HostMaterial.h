@@ -33,17 +33,12 @@
 #include <vector>
 
 #include "TARNEVO.h"
-#include "module/ComObject.h"
-#include "tools/host/RecordingHostObject.h"
+#include "com/CapeHResults.h"
+#include "com/ComObject.h"
 #include "tools/host/MaterialStore.h"
+#include "tools/host/RecordingHostObject.h"
 
 namespace tarnevo::host {
-
-// CAPE-OPEN error codes a host object reports.
-constexpr HRESULT kECapeUnknownHR = static_cast<HRESULT>(0x80040501L);
-constexpr HRESULT kECapeInvalidArgumentHR = static_cast<HRESULT>(0x80040506L);
-constexpr HRESULT kECapeNoImplHR = static_cast<HRESULT>(0x80040509L);
-constexpr HRESULT kECapeThrmPropertyNotAvailableHR = static_cast<HRESULT>(0x8004051AL);
 
 // Optional compound data returned by GetCompoundList (an empty list is returned as UNDEFINED).
 struct HostCompoundData {

@@ -69,7 +69,7 @@ std::optional<std::vector<double>> CHostMaterial10::Get(const std::wstring& prop
 
 HRESULT CHostMaterial10::NotImplemented(const wchar_t* method) noexcept {
     return Run(kMaterial10, [&] { return MaterialCall{method}; }, [&](MaterialCall&) -> HRESULT {
-        throw HostFailure{kECapeNoImplHR, std::wstring(method) + L" is not implemented by this material"};
+        throw HostFailure{ECapeNoImplHR, std::wstring(method) + L" is not implemented by this material"};
     });
 }
 
@@ -105,7 +105,7 @@ STDMETHODIMP CHostMaterial10::GetProp(BSTR property, BSTR phase, VARIANT compIds
                                                               KeyParts(Text(phase), Text(calcType), compounds),
                                                               Text(basis));
                    if (!stored)
-                       throw HostFailure{kECapeThrmPropertyNotAvailableHR,
+                       throw HostFailure{ECapeThrmPropertyNotAvailableHR,
                                          L"Property \"" + Text(property) + L"\" is not set for phase \"" +
                                              Text(phase) + L"\""};
                    call.values = stored->values;
@@ -124,18 +124,18 @@ STDMETHODIMP CHostMaterial10::SetProp(BSTR property, BSTR phase, VARIANT compIds
                },
                [&](MaterialCall&) {
                    const std::wstring name = Text(property);
-                   if (name.empty()) throw HostFailure{kECapeInvalidArgumentHR, L"Property name is empty"};
-                   if (Text(phase).empty()) throw HostFailure{kECapeInvalidArgumentHR, L"Phase is empty"};
+                   if (name.empty()) throw HostFailure{ECapeInvalidArgumentHR, L"Property name is empty"};
+                   if (Text(phase).empty()) throw HostFailure{ECapeInvalidArgumentHR, L"Phase is empty"};
                    const std::vector<std::wstring> compounds = ReadStrings(compIds);
                    std::vector<double> numbers;
                    try {
                        numbers = ReadDoubles(values);
                    } catch (const ValueError& error) {
-                       throw HostFailure{kECapeInvalidArgumentHR,
+                       throw HostFailure{ECapeInvalidArgumentHR,
                                          L"Invalid values for \"" + name + L"\": " + error.message()};
                    }
                    if (EqualsNoCase(name, L"fraction") && compounds.empty() && numbers.size() != compounds_.size())
-                       throw HostFailure{kECapeInvalidArgumentHR, L"Invalid values for \"fraction\": " +
+                       throw HostFailure{ECapeInvalidArgumentHR, L"Invalid values for \"fraction\": " +
                                                                       std::to_wstring(compounds_.size()) +
                                                                       L" values expected"};
                    PutRaw(name, Text(phase), DoubleArray(numbers), Text(basis), Text(calcType), compounds);

@@ -26,7 +26,7 @@
 #include <vector>
 
 #include "TARNEVO.h"
-#include "module/ComObject.h"
+#include "com/ComObject.h"
 #include "tools/host/MaterialStore.h"
 #include "tools/host/RecordingHostObject.h"
 

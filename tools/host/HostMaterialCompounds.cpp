@@ -16,7 +16,7 @@ void Return(VARIANT* out, _variant_t value) {
 }
 
 HRESULT NotImplemented(const wchar_t* method) {
-    throw HostFailure{kECapeNoImplHR, std::wstring(method) + L" is not implemented by this material"};
+    throw HostFailure{ECapeNoImplHR, std::wstring(method) + L" is not implemented by this material"};
 }
 
 }  // namespace

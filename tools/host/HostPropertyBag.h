@@ -21,7 +21,7 @@
 #include <string>
 #include <vector>
 
-#include "module/ComObject.h"
+#include "com/ComObject.h"
 
 namespace tarnevo::host {
 

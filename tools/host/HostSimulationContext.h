@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "TARNEVO.h"
-#include "module/ComObject.h"
+#include "com/ComObject.h"
 
 namespace tarnevo::host {
 

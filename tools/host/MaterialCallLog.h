@@ -10,11 +10,21 @@
 #include <limits>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace tarnevo::host {
 
 struct MaterialCall {
+    MaterialCall() = default;
+    // A call of `methodName` with what it names; the rest is filled in as the call runs.
+    MaterialCall(std::wstring methodName, std::wstring propertyName = {}, std::vector<std::wstring> phaseLabels = {},
+                 std::optional<std::wstring> basisName = std::nullopt)
+        : method(std::move(methodName)),
+          property(std::move(propertyName)),
+          phases(std::move(phaseLabels)),
+          basis(std::move(basisName)) {}
+
     std::wstring method;
     std::wstring property;               // empty where the method takes none
     std::vector<std::wstring> phases;    // the label(s) named by the call, or returned present phases

@@ -5,13 +5,11 @@
 #include <memory>
 #include <new>
 
+#include "com/OwnedHandles.h"
+
 namespace tarnevo::host {
 namespace {
 
-struct SafeArrayDeleter {
-    void operator()(SAFEARRAY* array) const noexcept { SafeArrayDestroy(array); }
-};
-using SafeArrayPtr = std::unique_ptr<SAFEARRAY, SafeArrayDeleter>;
 
 // Element access for the life of the object (SafeArrayAccessData / SafeArrayUnaccessData).
 class ArrayData {
@@ -38,14 +36,14 @@ std::wstring Hex(unsigned value) {
     return text;
 }
 
-SafeArrayPtr NewArray(VARTYPE elementType, size_t count) {
+UniqueSafeArray NewArray(VARTYPE elementType, size_t count) {
     SAFEARRAYBOUND bound = {static_cast<ULONG>(count), 0};
-    SafeArrayPtr array(SafeArrayCreate(elementType, 1, &bound));
+    UniqueSafeArray array(SafeArrayCreate(elementType, 1, &bound));
     if (!array) throw std::bad_alloc();
     return array;
 }
 
-_variant_t Wrap(SafeArrayPtr array, VARTYPE elementType) {
+_variant_t Wrap(UniqueSafeArray array, VARTYPE elementType) {
     VARIANT value;
     VariantInit(&value);
     value.vt = static_cast<VARTYPE>(VT_ARRAY | elementType);
@@ -121,7 +119,7 @@ _variant_t CopyIndirect(const VARIANT& value) {
 }
 
 _variant_t DoubleArray(const std::vector<double>& values) {
-    SafeArrayPtr array = NewArray(VT_R8, values.size());
+    UniqueSafeArray array = NewArray(VT_R8, values.size());
     {
         ArrayData data(array.get());
         for (size_t i = 0; i < values.size(); ++i) data.As<double>()[i] = values[i];
@@ -132,7 +130,7 @@ _variant_t DoubleArray(const std::vector<double>& values) {
 _variant_t DoubleArray(std::initializer_list<double> values) { return DoubleArray(std::vector<double>(values)); }
 
 _variant_t StringArray(const std::vector<std::wstring>& values) {
-    SafeArrayPtr array = NewArray(VT_BSTR, values.size());
+    UniqueSafeArray array = NewArray(VT_BSTR, values.size());
     {
         ArrayData data(array.get());
         for (size_t i = 0; i < values.size(); ++i) {
@@ -145,7 +143,7 @@ _variant_t StringArray(const std::vector<std::wstring>& values) {
 }
 
 _variant_t StringArray(std::initializer_list<const wchar_t*> values) {
-    SafeArrayPtr array = NewArray(VT_BSTR, values.size());
+    UniqueSafeArray array = NewArray(VT_BSTR, values.size());
     {
         ArrayData data(array.get());
         size_t i = 0;
@@ -162,7 +160,7 @@ _variant_t StringArray(std::initializer_list<const wchar_t*> values) {
 }
 
 _variant_t LongArray(const std::vector<long>& values) {
-    SafeArrayPtr array = NewArray(VT_I4, values.size());
+    UniqueSafeArray array = NewArray(VT_I4, values.size());
     {
         ArrayData data(array.get());
         for (size_t i = 0; i < values.size(); ++i) data.As<LONG>()[i] = values[i];
@@ -171,7 +169,7 @@ _variant_t LongArray(const std::vector<long>& values) {
 }
 
 _variant_t VariantArrayOf(const std::vector<_variant_t>& values) {
-    SafeArrayPtr array = NewArray(VT_VARIANT, values.size());
+    UniqueSafeArray array = NewArray(VT_VARIANT, values.size());
     {
         ArrayData data(array.get());
         for (size_t i = 0; i < values.size(); ++i) {

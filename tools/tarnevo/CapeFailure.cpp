@@ -7,6 +7,8 @@
 #include <memory>
 
 #include "TARNEVO.h"
+#include "com/CapeHResults.h"
+#include "com/OwnedHandles.h"
 
 namespace tarnevo::cli {
 namespace {
@@ -17,25 +19,25 @@ struct CodeName {
 };
 
 const CodeName kCodeNames[] = {
-    {static_cast<HRESULT>(0x80040501L), L"ECapeUnknownHR"},
-    {static_cast<HRESULT>(0x80040502L), L"ECapeDataHR"},
-    {static_cast<HRESULT>(0x80040503L), L"ECapeLicenceErrorHR"},
-    {static_cast<HRESULT>(0x80040504L), L"ECapeBadCOParameterHR"},
-    {static_cast<HRESULT>(0x80040505L), L"ECapeBadArgumentHR"},
-    {static_cast<HRESULT>(0x80040506L), L"ECapeInvalidArgumentHR"},
-    {static_cast<HRESULT>(0x80040507L), L"ECapeOutOfBoundsHR"},
-    {static_cast<HRESULT>(0x80040508L), L"ECapeImplementationHR"},
-    {static_cast<HRESULT>(0x80040509L), L"ECapeNoImplHR"},
-    {static_cast<HRESULT>(0x8004050AL), L"ECapeLimitedImplHR"},
-    {static_cast<HRESULT>(0x8004050BL), L"ECapeComputationHR"},
-    {static_cast<HRESULT>(0x8004050CL), L"ECapeOutOfResourcesHR"},
-    {static_cast<HRESULT>(0x8004050DL), L"ECapeNoMemoryHR"},
-    {static_cast<HRESULT>(0x8004050EL), L"ECapeTimeOutHR"},
-    {static_cast<HRESULT>(0x8004050FL), L"ECapeFailedInitialisationHR"},
-    {static_cast<HRESULT>(0x80040510L), L"ECapeSolvingErrorHR"},
-    {static_cast<HRESULT>(0x80040511L), L"ECapeBadInvOrderHR"},
-    {static_cast<HRESULT>(0x80040512L), L"ECapeInvalidOperationHR"},
-    {static_cast<HRESULT>(0x8004051AL), L"ECapeThrmPropertyNotAvailableHR"},
+    {ECapeUnknownHR, L"ECapeUnknownHR"},
+    {ECapeDataHR, L"ECapeDataHR"},
+    {ECapeLicenceErrorHR, L"ECapeLicenceErrorHR"},
+    {ECapeBadCOParameterHR, L"ECapeBadCOParameterHR"},
+    {ECapeBadArgumentHR, L"ECapeBadArgumentHR"},
+    {ECapeInvalidArgumentHR, L"ECapeInvalidArgumentHR"},
+    {ECapeOutOfBoundsHR, L"ECapeOutOfBoundsHR"},
+    {ECapeImplementationHR, L"ECapeImplementationHR"},
+    {ECapeNoImplHR, L"ECapeNoImplHR"},
+    {ECapeLimitedImplHR, L"ECapeLimitedImplHR"},
+    {ECapeComputationHR, L"ECapeComputationHR"},
+    {ECapeOutOfResourcesHR, L"ECapeOutOfResourcesHR"},
+    {ECapeNoMemoryHR, L"ECapeNoMemoryHR"},
+    {ECapeTimeOutHR, L"ECapeTimeOutHR"},
+    {ECapeFailedInitialisationHR, L"ECapeFailedInitialisationHR"},
+    {ECapeSolvingErrorHR, L"ECapeSolvingErrorHR"},
+    {ECapeBadInvOrderHR, L"ECapeBadInvOrderHR"},
+    {ECapeInvalidOperationHR, L"ECapeInvalidOperationHR"},
+    {ECapeThrmPropertyNotAvailableHR, L"ECapeThrmPropertyNotAvailableHR"},
     {E_POINTER, L"E_POINTER"},
     {E_INVALIDARG, L"E_INVALIDARG"},
     {E_OUTOFMEMORY, L"E_OUTOFMEMORY"},
@@ -52,7 +54,7 @@ std::wstring SystemText(HRESULT hr) {
     const DWORD length =
         FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
                        nullptr, static_cast<DWORD>(hr), 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-    std::unique_ptr<wchar_t, decltype(&LocalFree)> owner(buffer, &LocalFree);
+    UniqueLocal<wchar_t> owner(buffer);
     std::wstring text = length && buffer ? std::wstring(buffer, length) : std::wstring();
     while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ')) text.pop_back();
     return text;

@@ -2,6 +2,7 @@
 // GetCompoundConstant.
 #include <comdef.h>
 
+#include "com/CapeHResults.h"
 #include "tools/host/VariantValues.h"
 #include "tools/tarnevo/CapeFailure.h"
 #include "tools/tarnevo/CommandLine.h"
@@ -12,8 +13,6 @@
 
 namespace tarnevo::cli {
 namespace {
-
-constexpr HRESULT kPropertyNotAvailable = static_cast<HRESULT>(0x8004051AL);
 
 const wchar_t* const kConstants[] = {L"criticalTemperature", L"criticalPressure", L"criticalDensity",
                                      L"acentricFactor"};
@@ -46,7 +45,7 @@ int RunShow(const Words& words) {
     _variant_t constants;
     const HRESULT hr = package->Compounds()->GetCompoundConstant(host::StringArray(names), host::StringArray({}),
                                                                  &constants);
-    if (hr != kPropertyNotAvailable)
+    if (hr != ECapeThrmPropertyNotAvailableHR)
         CheckCape(hr, package->Compounds(), L"GetCompoundConstant", L"ICapeThermoCompounds");
     std::vector<_variant_t> values;
     try {

@@ -12,6 +12,8 @@
 #include <atomic>
 #include <memory>
 
+#include "com/OwnedHandles.h"
+
 namespace tarnevo::cli {
 
 struct SampleCounts {
@@ -38,12 +40,7 @@ private:
         ULONG_PTR begin = 0, end = 0;
         int kind = 0;
     };
-    struct HandleCloser {
-        void operator()(HANDLE handle) const noexcept {
-            if (handle) CloseHandle(handle);
-        }
-    };
-    using Handle = std::unique_ptr<void, HandleCloser>;
+    using Handle = UniqueHandle;
 
     static DWORD WINAPI ThreadMain(void* self);
     void Sample();

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <optional>
 
+#include "com/CapeHResults.h"
 #include "tools/host/VariantValues.h"
 #include "tools/tarnevo/CapeFailure.h"
 #include "tools/tarnevo/CommandLine.h"
@@ -17,8 +18,6 @@
 
 namespace tarnevo::cli {
 namespace {
-
-constexpr HRESULT kPropertyNotAvailable = static_cast<HRESULT>(0x8004051AL);
 
 const wchar_t* const kDefaultProperties[] = {
     L"vaporPressure", L"heatOfVaporization", L"volumeOfLiquid", L"heatCapacityOfLiquid", L"idealGasHeatCapacity",
@@ -32,7 +31,7 @@ std::vector<double> Request(Package& package, const std::vector<std::wstring>& p
     ICapeThermoCompounds* object = package.Compounds();
     const HRESULT hr = object->GetTDependentProperty(host::StringArray(props), temperature,
                                                      host::StringArray(compounds), &values);
-    if (hr != kPropertyNotAvailable) CheckCape(hr, object, L"GetTDependentProperty", L"ICapeThermoCompounds");
+    if (hr != ECapeThrmPropertyNotAvailableHR) CheckCape(hr, object, L"GetTDependentProperty", L"ICapeThermoCompounds");
     try {
         std::vector<double> read = host::ReadDoubles(values);
         if (read.size() != props.size() * compounds.size())

@@ -9,6 +9,7 @@
 #include <memory>
 #include <new>
 
+#include "com/OwnedHandles.h"
 #include "tools/tarnevo/CapeFailure.h"
 #include "tools/tarnevo/CommandLine.h"
 #include "tools/tarnevo/Commands.h"
@@ -18,10 +19,6 @@
 using namespace tarnevo::cli;
 
 namespace {
-
-struct ArgvDeleter {
-    void operator()(wchar_t** argv) const noexcept { LocalFree(argv); }
-};
 
 class ComApartment {
 public:
@@ -74,7 +71,7 @@ int main() {
     _setmode(_fileno(stderr), _O_BINARY);
     SetConsoleOutputCP(CP_UTF8);
     int argc = 0;
-    std::unique_ptr<wchar_t*, ArgvDeleter> argv(CommandLineToArgvW(GetCommandLineW(), &argc));
+    tarnevo::UniqueLocal<wchar_t*> argv(CommandLineToArgvW(GetCommandLineW(), &argc));
     Words words;
     for (int i = 1; argv && i < argc; ++i) words.emplace_back(argv.get()[i]);
 

@@ -43,7 +43,7 @@ private:
     STDMETHODIMP_(ULONG) Release() override { return ReleaseImpl(); }
 
 // Simulation context; `offersDiagnostic` false gives a context without ICapeDiagnostic.
-class FakeContext : public ICapeDiagnostic, public FakeUnknown<FakeContext> {
+class FakeContext final : public ICapeDiagnostic, public FakeUnknown<FakeContext> {
 public:
     static Microsoft::WRL::ComPtr<FakeContext> Create(bool offersDiagnostic = true);
     TARNEVO_FAKE_UNKNOWN()
@@ -61,7 +61,7 @@ public:
     bool offersDiagnostic = true;
 };
 
-class FakeErrorLog : public IErrorLog, public FakeUnknown<FakeErrorLog> {
+class FakeErrorLog final : public IErrorLog, public FakeUnknown<FakeErrorLog> {
 public:
     static Microsoft::WRL::ComPtr<FakeErrorLog> Create();
     TARNEVO_FAKE_UNKNOWN()
@@ -74,7 +74,7 @@ public:
     std::vector<Entry> entries;
 };
 
-class FakePropertyBag : public IPropertyBag, public FakeUnknown<FakePropertyBag> {
+class FakePropertyBag final : public IPropertyBag, public FakeUnknown<FakePropertyBag> {
 public:
     static Microsoft::WRL::ComPtr<FakePropertyBag> Create();
     ~FakePropertyBag();
@@ -88,7 +88,7 @@ public:
 };
 
 // A stream that accepts `capacity` bytes, then fails every write.
-class FailingStream : public IStream, public FakeUnknown<FailingStream> {
+class FailingStream final : public IStream, public FakeUnknown<FailingStream> {
 public:
     static Microsoft::WRL::ComPtr<FailingStream> Create(ULONG capacity);
     TARNEVO_FAKE_UNKNOWN()

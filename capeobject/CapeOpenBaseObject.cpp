@@ -1,10 +1,10 @@
-#include "errors/CapeOpenBaseObject.h"
+#include "capeobject/CapeOpenBaseObject.h"
 
 #include <exception>
 #include <new>
 #include <utility>
 
-#include "errors/StoreInitializer.h"
+#include "capeobject/StoreInitializer.h"
 
 namespace tarnevo {
 namespace {

@@ -15,7 +15,7 @@
 // Classes derived from CCapeOpenBaseObject add TARNEVO_CAPE_OPEN_BASE_INTERFACES() to the map.
 // CThing itself stays abstract (no IUnknown): instances are ComObject<CThing> (stand-alone)
 // or AggregatedObject<CThing>, made by CreateComInstance<CThing> or MakeComObject<CThing>.
-// A creatable class goes into the object map (module/ObjectMap.cpp) with
+// A creatable class goes into the object map (server/ObjectMap.cpp) with
 // &tarnevo::CreateClassObject<CThing> as its class-object creator.
 #pragma once
 
@@ -26,8 +26,8 @@
 #include <new>
 #include <utility>
 
-#include "module/DispatchImpl.h"
-#include "module/ModuleLock.h"
+#include "com/DispatchImpl.h"
+#include "com/ModuleLock.h"
 
 namespace tarnevo {
 
@@ -59,26 +59,37 @@ HRESULT QueryInterfaceFromMap(void* object, const InterfaceEntry* map, REFIID ri
     return entries;                 \
     }
 
-// A stand-alone instance of T: owns its reference count and holds a module lock.
-template <class T>
-class ComObject final : public T {
+// AddRef and Release over Base for an object on the heap that deletes itself with its last
+// reference.
+template <class Base>
+class RefCounted : public Base {
 public:
     template <class... Args>
-    explicit ComObject(Args&&... args) : T(std::forward<Args>(args)...) { LockModule(); }
-    ~ComObject() { UnlockModule(); }
+    explicit RefCounted(Args&&... args) : Base(std::forward<Args>(args)...) {}
+    virtual ~RefCounted() = default;
 
-    STDMETHODIMP QueryInterface(REFIID riid, void** result) override {
-        return QueryInterfaceFromMap(static_cast<T*>(this), T::InterfaceMap(), riid, result);
-    }
     STDMETHODIMP_(ULONG) AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&refs_)); }
     STDMETHODIMP_(ULONG) Release() override {
-        LONG refs = InterlockedDecrement(&refs_);
+        const LONG refs = InterlockedDecrement(&refs_);
         if (refs == 0) delete this;
         return static_cast<ULONG>(refs);
     }
 
 private:
     volatile LONG refs_ = 0;
+};
+
+// A stand-alone instance of T: owns its reference count and holds a module lock.
+template <class T>
+class ComObject final : public RefCounted<T> {
+public:
+    template <class... Args>
+    explicit ComObject(Args&&... args) : RefCounted<T>(std::forward<Args>(args)...) { LockModule(); }
+    ~ComObject() { UnlockModule(); }
+
+    STDMETHODIMP QueryInterface(REFIID riid, void** result) override {
+        return QueryInterfaceFromMap(static_cast<T*>(this), T::InterfaceMap(), riid, result);
+    }
 };
 
 // T inside an aggregate: every IUnknown call goes to the outer object.
@@ -98,7 +109,7 @@ private:
 
 // The non-delegating IUnknown that an outer object holds when it aggregates T.
 template <class T>
-class AggregatedObject final : public IUnknown {
+class AggregatedObject final : public RefCounted<IUnknown> {
 public:
     template <class... Args>
     explicit AggregatedObject(IUnknown* outer, Args&&... args) : inner_(outer, std::forward<Args>(args)...) {
@@ -115,15 +126,8 @@ public:
         }
         return QueryInterfaceFromMap(static_cast<T*>(&inner_), T::InterfaceMap(), riid, result);
     }
-    STDMETHODIMP_(ULONG) AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&refs_)); }
-    STDMETHODIMP_(ULONG) Release() override {
-        LONG refs = InterlockedDecrement(&refs_);
-        if (refs == 0) delete this;
-        return static_cast<ULONG>(refs);
-    }
 
 private:
-    volatile LONG refs_ = 0;
     ContainedObject<T> inner_;
 };
 
@@ -157,7 +161,7 @@ HRESULT CreateComInstance(IUnknown* outer, REFIID riid, void** result, Args&&...
 
 // Class object of a creatable class T.
 template <class T>
-class ClassFactory final : public IClassFactory {
+class ClassFactory final : public RefCounted<IClassFactory> {
 public:
     STDMETHODIMP QueryInterface(REFIID riid, void** result) override {
         if (!result) return E_POINTER;
@@ -169,12 +173,6 @@ public:
         *result = nullptr;
         return E_NOINTERFACE;
     }
-    STDMETHODIMP_(ULONG) AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&refs_)); }
-    STDMETHODIMP_(ULONG) Release() override {
-        LONG refs = InterlockedDecrement(&refs_);
-        if (refs == 0) delete this;
-        return static_cast<ULONG>(refs);
-    }
     STDMETHODIMP CreateInstance(IUnknown* outer, REFIID riid, void** result) override {
         return CreateComInstance<T>(outer, riid, result);
     }
@@ -185,9 +183,6 @@ public:
             UnlockModule();
         return S_OK;
     }
-
-private:
-    volatile LONG refs_ = 0;
 };
 
 // Object-map creator of the class object of T.

@@ -1,8 +1,8 @@
-#include "errors/StoreInitializer.h"
+#include "capeobject/StoreInitializer.h"
 
 #include <new>
 
-#include "errors/CapeFailure.h"
+#include "capeobject/CapeFailure.h"
 
 namespace tarnevo {
 namespace {

@@ -1,11 +1,11 @@
-#include "module/Registration.h"
+#include "server/Registration.h"
 
 #include <new>
 
 #include "TARNEVO.h"
-#include "errors/CapeFailure.h"
-#include "module/ObjectMap.h"
-#include "module/RegistryKey.h"
+#include "capeobject/CapeFailure.h"
+#include "server/ObjectMap.h"
+#include "server/RegistryKey.h"
 
 namespace tarnevo {
 namespace {
@@ -43,8 +43,8 @@ void RegisterProgIds(HKEY classes, const ClassScript& script, const std::wstring
     CreateRegistryKeyWithDefault(independent.get(), L"CurVer", script.versionedProgId);
 }
 
-void RegisterClassKey(HKEY classes, const ClassScript& script, const std::wstring& clsid,
-                      const std::wstring& modulePath, const std::wstring& versionString) {
+void RegisterClassKey(HKEY classes, const ClassScript& script, const std::wstring& modulePath,
+                      const std::wstring& versionString) {
     DeleteRegistryTree(classes, ClassKey(script));  // replaced whole
     RegistryKey key = CreateRegistryKeyWithDefault(classes, ClassKey(script), script.friendlyName);
     SetRegistryString(key.get(), L"AppID", GuidString(kAppId));
@@ -77,7 +77,7 @@ void RegisterClass(HKEY classes, const ClassScript& script, const std::wstring& 
     const std::wstring clsid = GuidString(*script.clsid);
     try {
         RegisterProgIds(classes, script, clsid);
-        RegisterClassKey(classes, script, clsid, modulePath, versionString);
+        RegisterClassKey(classes, script, modulePath, versionString);
     } catch (...) {
         try {
             RemoveClass(classes, script);

@@ -1,4 +1,4 @@
-#include "module/HostApplication.h"
+#include "com/HostApplication.h"
 
 #include <windows.h>
 

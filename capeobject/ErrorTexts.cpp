@@ -1,4 +1,4 @@
-#include "errors/ErrorTexts.h"
+#include "capeobject/ErrorTexts.h"
 
 #include <comdef.h>
 #include <wrl/client.h>
@@ -8,6 +8,8 @@
 #include <type_traits>
 
 #include "TARNEVO.h"
+#include "com/CapeHResults.h"
+#include "com/OwnedHandles.h"
 
 namespace tarnevo {
 namespace {
@@ -15,8 +17,8 @@ namespace {
 using Microsoft::WRL::ComPtr;
 
 constexpr DWORD kBufferChars = 1024;
-constexpr HRESULT kFirstCapeCode = static_cast<HRESULT>(0x80040501L);
-constexpr HRESULT kLastCapeCode = static_cast<HRESULT>(0x8004051AL);
+constexpr HRESULT kFirstCapeCode = ECapeUnknownHR;
+constexpr HRESULT kLastCapeCode = ECapeThrmPropertyNotAvailableHR;
 
 constexpr const wchar_t* kCapeCodeTexts[] = {
     L"the call failed with ECapeUnknown (HRESULT 0x80040501) and no error description",
@@ -116,10 +118,7 @@ std::wstring GetLastErrorText() {
     DWORD length = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0x400,
                                   buffer.get(), kBufferChars, nullptr);
     if (length == 0) {
-        struct LibraryDeleter {
-            void operator()(HMODULE module) const { FreeLibrary(module); }
-        };
-        std::unique_ptr<std::remove_pointer_t<HMODULE>, LibraryDeleter> messages(LoadLibraryW(L"ntdsbmsg.dll"));
+        UniqueModule messages(LoadLibraryW(L"ntdsbmsg.dll"));
         if (messages)
             length = FormatMessageW(FORMAT_MESSAGE_FROM_HMODULE | FORMAT_MESSAGE_IGNORE_INSERTS, messages.get(), code,
                                     0, buffer.get(), kBufferChars, nullptr);

@@ -1,8 +1,8 @@
-#include "module/ObjectMap.h"
+#include "server/ObjectMap.h"
 
 #include "TARNEVO.h"
 #include "manager/PropertyPackageManager.h"
-#include "module/ComObject.h"
+#include "com/ComObject.h"
 #include "version10/ThermoSystem.h"
 
 namespace tarnevo {

@@ -1,4 +1,4 @@
-#include "module/DispatchImpl.h"
+#include "com/DispatchImpl.h"
 
 #include <wrl/client.h>
 

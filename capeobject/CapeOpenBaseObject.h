@@ -23,8 +23,8 @@
 #include <string>
 
 #include "TARNEVO.h"
-#include "errors/CapeFailure.h"
-#include "module/ComObject.h"
+#include "capeobject/CapeFailure.h"
+#include "com/ComObject.h"
 
 namespace tarnevo {
 

@@ -6,13 +6,13 @@
 
 #include <mutex>
 
-#include "errors/StoreInitializer.h"
+#include "capeobject/StoreInitializer.h"
+#include "com/ComObject.h"
+#include "com/ModuleLock.h"
+#include "com/ModuleState.h"
 #include "manager/ManagerDialogSeam.h"
-#include "module/ComObject.h"
-#include "module/ModuleLock.h"
-#include "module/ModuleState.h"
-#include "module/ObjectMap.h"
-#include "module/Registration.h"
+#include "server/ObjectMap.h"
+#include "server/Registration.h"
 
 namespace {
 

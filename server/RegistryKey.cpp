@@ -1,6 +1,6 @@
-#include "module/RegistryKey.h"
+#include "server/RegistryKey.h"
 
-#include "errors/CapeFailure.h"
+#include "capeobject/CapeFailure.h"
 
 namespace tarnevo {
 namespace {

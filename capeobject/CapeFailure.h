@@ -9,12 +9,9 @@
 #include <string>
 #include <utility>
 
-namespace tarnevo {
+#include "com/CapeHResults.h"
 
-constexpr HRESULT ECapeUnknownHR = static_cast<HRESULT>(0x80040501L);
-constexpr HRESULT ECapeNoImplHR = static_cast<HRESULT>(0x80040509L);
-constexpr HRESULT ECapeFailedInitialisationHR = static_cast<HRESULT>(0x8004050FL);
-constexpr HRESULT ECapeThrmPropertyNotAvailableHR = static_cast<HRESULT>(0x8004051AL);
+namespace tarnevo {
 
 class CapeFailure : public std::runtime_error {
 public:

@@ -1,4 +1,4 @@
-#include "module/ModuleState.h"
+#include "com/ModuleState.h"
 
 #include <cwchar>
 #include <memory>

@@ -8,12 +8,11 @@
 #include <string>
 #include <type_traits>
 
+#include "com/OwnedHandles.h"
+
 namespace tarnevo {
 
-struct RegistryKeyDeleter {
-    void operator()(HKEY key) const noexcept { RegCloseKey(key); }
-};
-using RegistryKey = std::unique_ptr<std::remove_pointer_t<HKEY>, RegistryKeyDeleter>;
+using RegistryKey = UniqueRegistryKey;
 
 // Creates (or opens) `subKey` under `parent` for writing.
 RegistryKey CreateRegistryKey(HKEY parent, const std::wstring& subKey);

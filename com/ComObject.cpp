@@ -1,4 +1,4 @@
-#include "module/ComObject.h"
+#include "com/ComObject.h"
 
 namespace tarnevo {
 
