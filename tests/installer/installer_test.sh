@@ -19,7 +19,14 @@ has_key() { "$WINE" reg query "$1" </dev/null >/dev/null 2>&1; }
 install() { "$WINE" "$(wine_path "$setup")" /S </dev/null >/dev/null 2>&1; }
 tarnevo() { "$WINE" "$inst/tarnevo.exe" "$@" </dev/null 2>&1 | tr -d '\r'; }
 
-user=$(ls -d "$WINEPREFIX"/drive_c/users/*/AppData | head -1)
+# A new prefix's profile folders can appear only after wineboot has finished in the background.
+for attempt in $(seq 60); do
+  user=$(ls -d "$WINEPREFIX"/drive_c/users/*/AppData 2>/dev/null | head -1)
+  [ -n "$user" ] && break
+  [ "$attempt" = 20 ] && "$WINE" wineboot -u </dev/null >/dev/null 2>&1
+  sleep 1
+done
+[ -n "$user" ] || { echo "FAIL: the Wine prefix has no user profile"; exit 1; }
 inst="$user/Local/Programs/TARNEVO"
 menu="$user/Roaming/Microsoft/Windows/Start Menu/Programs/TARNEVO"
 conf="$user/Roaming/Tarnevo/TARNEVO.conf"
