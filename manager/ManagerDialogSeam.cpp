@@ -1,19 +1,16 @@
 #include "manager/ManagerDialogSeam.h"
 
-#include "package/PackageEditorSeam.h"
-
 namespace tarnevo {
 namespace {
 
-void DialogNotAvailable(HWND owner) {
-    ShowFailureBox(owner, L"The property package manager dialog is not available in this build.");
-}
+// Until the dialogs install themselves (programs built without them), the dialog closes at once.
+void NoDialog(HWND) {}
 
-ManagerDialog g_dialog = &DialogNotAvailable;
+ManagerDialog g_dialog = &NoDialog;
 
 }  // namespace
 
-void SetManagerDialog(ManagerDialog dialog) noexcept { g_dialog = dialog ? dialog : &DialogNotAvailable; }
+void SetManagerDialog(ManagerDialog dialog) noexcept { g_dialog = dialog ? dialog : &NoDialog; }
 
 void RunManagerDialog(HWND owner) { g_dialog(owner); }
 

@@ -1,6 +1,6 @@
 // Seam between the manager's Edit and the package manager dialog. The dialog plugs in
-// with SetManagerDialog; tests install a scripted one. Until the dialog exists the
-// default shows that it is not available.
+// with SetManagerDialog when the module loads; tests install a scripted one. Programs
+// built without the dialogs get one that closes at once.
 #pragma once
 
 #include <windows.h>

@@ -7,17 +7,15 @@ void SystemFailureBox(HWND owner, const std::wstring& text) {
     MessageBoxW(owner, text.c_str(), L"TARNEVO:", MB_OK | MB_ICONERROR);
 }
 
-bool EditorNotAvailable(HWND owner, const std::string&, std::string&) {
-    ShowFailureBox(owner, L"The property package editor is not available in this build.");
-    return false;
-}
+// Until the dialogs install themselves (programs built without them), editing is cancelled.
+bool NoEditor(HWND, const std::string&, std::string&) { return false; }
 
-PackageEditor g_editor = &EditorNotAvailable;
+PackageEditor g_editor = &NoEditor;
 FailureBox g_failureBox = &SystemFailureBox;
 
 }  // namespace
 
-void SetPackageEditor(PackageEditor editor) noexcept { g_editor = editor ? editor : &EditorNotAvailable; }
+void SetPackageEditor(PackageEditor editor) noexcept { g_editor = editor ? editor : &NoEditor; }
 
 bool RunPackageEditor(HWND owner, const std::string& definitionText, std::string& newText) {
     return g_editor(owner, definitionText, newText);

@@ -1,6 +1,6 @@
 // Seam between the package's Edit and the package editor dialog. The dialog plugs in
-// with SetPackageEditor; tests install a scripted editor. Until the dialog exists the
-// default shows that the editor is not available and behaves as Cancel.
+// with SetPackageEditor when the module loads; tests install a scripted editor. Programs
+// built without the dialogs get one that behaves as Cancel.
 #pragma once
 
 #include <windows.h>
